@@ -1,0 +1,38 @@
+// When the next F15 press is due: the interval box's minutes at a random
+// 80 to 120 percent.
+#include "control_ids.h"
+#include "keep_awake.h"
+#include "platform.h"
+
+uint32_t SeedFromRandomDevice()
+{
+    std::random_device device;
+    return device();
+}
+
+uint32_t ClampIntervalMinutes(BOOL translated, uint32_t value)
+{
+    if (!translated)
+        return 5;
+    if (value < 1)
+        return 1;
+    if (value > 60)
+        return 60;
+    return value;
+}
+
+uint64_t KeyWaitMs(uint32_t minutes, uint32_t percentage)
+{
+    return static_cast<uint64_t>(minutes) * percentage * 60000u / 100u;
+}
+
+void ScheduleNextKeyPress(HWND window)
+{
+    BOOL translated = 0;
+    const UINT read = PlatformGetDlgItemInt(window, IDC_INTERVAL, &translated, 0);
+    const uint32_t minutes = ClampIntervalMinutes(translated, read);
+    const uint32_t percentage = DrawPercentage(keepAwake.rng);
+    // Read after the draw and after any press just sent: the wait counts from now.
+    const uint64_t now = PlatformGetTickCount64();
+    keepAwake.nextKeyTick = now + KeyWaitMs(minutes, percentage);
+}

@@ -1,0 +1,260 @@
+// Switching on and off, the timer step and the injected key press.
+#include <gtest/gtest.h>
+
+#include "control_ids.h"
+#include "fake_platform.h"
+
+// Switches on from a fresh engine; returns the tick the first wait counts from.
+static uint64_t SwitchOn()
+{
+    const uint64_t from = fake.tickCount;
+    SetActive(kFakeWindow, true, false);
+    return from;
+}
+
+static void ClearRecord()
+{
+    fake.calls.clear();
+    fake.windows.clear();
+    fake.controlIds.clear();
+    fake.sendInputs.clear();
+    fake.refreshes.clear();
+}
+
+TEST(SetActive, SwitchingOnSchedulesArmsAndRefreshesOnceLast)
+{
+    ResetEngineAndFake();
+    const uint64_t from = SwitchOn();
+    const std::vector<FakeCall> expected = {CALL_INTERVAL, CALL_TICK, CALL_CHECKBOX,
+                                            CALL_PICKER,   CALL_TIME, CALL_REFRESH};
+    EXPECT_EQ(expected, fake.calls);
+    EXPECT_EQ(IDC_AUTO_CHECK, fake.controlIds[2]);
+    EXPECT_EQ(IDC_AUTO_TIME, fake.controlIds[3]);
+    EXPECT_EQ(kFakeWindow, fake.windows.back());
+    EXPECT_TRUE(keepAwake.active);
+    EXPECT_FALSE(keepAwake.autoDeactivated);
+    // 14:00 UTC picked (the tests' zone is UTC) at 12:50: 1 h 10 min ahead.
+    EXPECT_EQ(fake.calendarTime + 4200, keepAwake.deactivateAt);
+    EXPECT_TRUE(fake.sendInputs.empty());  // nothing is pressed at switch-on
+    EXPECT_EQ("", CheckEngineInvariants(from));
+    ASSERT_EQ(1u, fake.refreshes.size());
+    EXPECT_TRUE(fake.refreshes[0].active);
+    EXPECT_EQ(keepAwake.deactivateAt, fake.refreshes[0].deactivateAt);
+}
+
+TEST(SetActive, OnlyATickedBoxArmsTheSwitchOff)
+{
+    struct Row {
+        UINT boxState;
+        LRESULT pickerAnswer;
+        bool armed;
+    } rows[] = {
+        {BST_CHECKED, GDT_VALID, true},
+        {BST_UNCHECKED, GDT_VALID, false},
+        {BST_INDETERMINATE, GDT_VALID, false},
+        {BST_CHECKED, GDT_ERROR, false},
+        {BST_CHECKED, GDT_NONE, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "box " << row.boxState << ", picker " << row.pickerAnswer);
+        ResetEngineAndFake();
+        fake.checkBoxState = row.boxState;
+        fake.pickerAnswer = row.pickerAnswer;
+        SwitchOn();
+        EXPECT_TRUE(keepAwake.active);  // a failed switch-off time never stops the engine
+        EXPECT_EQ(row.armed, keepAwake.deactivateAt != 0);
+        EXPECT_EQ(row.boxState == BST_CHECKED ? 1u : 0u, CountCalls(CALL_PICKER));
+        EXPECT_EQ(1u, CountCalls(CALL_REFRESH));
+    }
+}
+
+TEST(SetActive, SwitchingOffClearsEverythingAndRecordsHow)
+{
+    for (bool automatic : {false, true}) {
+        SCOPED_TRACE(automatic ? "automatic" : "by hand");
+        ResetEngineAndFake();
+        SwitchOn();
+        ClearRecord();
+        SetActive(kFakeWindow, false, automatic);
+        EXPECT_FALSE(keepAwake.active);
+        EXPECT_EQ(automatic, keepAwake.autoDeactivated);
+        EXPECT_EQ(0u, keepAwake.nextKeyTick);
+        EXPECT_EQ(0, keepAwake.deactivateAt);
+        const std::vector<FakeCall> expected = {CALL_REFRESH};
+        EXPECT_EQ(expected, fake.calls);  // no key, no draw, no clock
+        EXPECT_EQ("", CheckEngineInvariants(0));
+    }
+}
+
+TEST(SetActive, SwitchingOnAgainClearsAutoDeactivatedAndStartsOver)
+{
+    ResetEngineAndFake();
+    SwitchOn();
+    SetActive(kFakeWindow, false, true);
+    ASSERT_TRUE(keepAwake.autoDeactivated);
+    fake.tickCount += 5000;
+    fake.calendarTime += 4200;  // now at 14:00: the picker's time has just come
+    const uint64_t from = SwitchOn();
+    EXPECT_FALSE(keepAwake.autoDeactivated);
+    EXPECT_EQ(fake.calendarTime + 86400, keepAwake.deactivateAt);  // the same time tomorrow
+    EXPECT_EQ("", CheckEngineInvariants(from));
+
+    // Once more while on: a fresh wait from now and a fresh switch-off time.
+    fake.tickCount += 10000;
+    fake.pickerValue.wHour = 15;
+    const uint64_t again = SwitchOn();
+    EXPECT_EQ("", CheckEngineInvariants(again));
+    EXPECT_EQ(fake.calendarTime + 3600, keepAwake.deactivateAt);
+}
+
+TEST(RunTimerStep, PressIsDueWhenTheTickReachesNextKeyTick)
+{
+    struct Row {
+        int64_t offset;  // tick count minus nextKeyTick
+        bool pressed;
+    } rows[] = {{-1000, false}, {-1, false}, {0, true}, {1, true}, {36000000, true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.offset);
+        ResetEngineAndFake();
+        fake.checkBoxState = BST_UNCHECKED;
+        SwitchOn();
+        const uint64_t due = keepAwake.nextKeyTick;
+        fake.tickCount = due + row.offset;
+        ClearRecord();
+        RunTimerStep(kFakeWindow);
+        EXPECT_EQ(row.pressed ? 1u : 0u, fake.sendInputs.size());
+        EXPECT_EQ(0u, CountCalls(CALL_REFRESH));  // the window refreshes after the step
+        EXPECT_EQ(0u, CountCalls(CALL_TIME));     // nothing armed: the calendar is not read
+        if (row.pressed) {
+            EXPECT_EQ("", CheckEngineInvariants(fake.tickCount));
+        } else {
+            EXPECT_EQ(due, keepAwake.nextKeyTick);
+        }
+    }
+}
+
+TEST(RunTimerStep, LongOverdueGivesOnePressNotACatchUp)
+{
+    ResetEngineAndFake();
+    fake.checkBoxState = BST_UNCHECKED;
+    SwitchOn();
+    fake.tickCount += 10ull * 3600 * 1000;  // the machine slept ten hours
+    RunTimerStep(kFakeWindow);
+    RunTimerStep(kFakeWindow);
+    RunTimerStep(kFakeWindow);
+    EXPECT_EQ(1u, fake.sendInputs.size());
+}
+
+TEST(RunTimerStep, NextWaitCountsFromAfterThePress)
+{
+    ResetEngineAndFake(5489);
+    fake.checkBoxState = BST_UNCHECKED;
+    fake.intervalText = L"1";
+    fake.tickStepAfterSendInput = 700;
+    SwitchOn();  // draws 113 %
+    fake.tickCount = keepAwake.nextKeyTick + 400;
+    const uint64_t pressedAt = fake.tickCount;
+    RunTimerStep(kFakeWindow);                            // draws 85 %
+    EXPECT_EQ(pressedAt + 700 + 85 * 600, keepAwake.nextKeyTick);  // lateness is not made up
+}
+
+TEST(RunTimerStep, PressIsOneCallOfTwoKeyboardRecords)
+{
+    ResetEngineAndFake();
+    fake.checkBoxState = BST_UNCHECKED;
+    SwitchOn();
+    fake.tickCount = keepAwake.nextKeyTick;
+    ClearRecord();
+    RunTimerStep(kFakeWindow);
+    const std::vector<FakeCall> expected = {CALL_TICK, CALL_SEND_INPUT, CALL_INTERVAL, CALL_TICK};
+    EXPECT_EQ(expected, fake.calls);
+    ASSERT_EQ(1u, fake.sendInputs.size());
+    const SendInputCall& call = fake.sendInputs[0];
+    EXPECT_EQ(2u, call.count);
+    EXPECT_EQ(static_cast<int>(sizeof(INPUT)), call.size);
+#if defined(_WIN64) || (defined(__x86_64__) && !defined(_WIN32))
+    EXPECT_EQ(40, call.size);
+#endif
+    const DWORD flags[2] = {0, KEYEVENTF_KEYUP};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i == 0 ? "down" : "up");
+        INPUT expectedRecord = {};
+        expectedRecord.type = INPUT_KEYBOARD;
+        expectedRecord.ki.wVk = VK_F15;
+        expectedRecord.ki.dwFlags = flags[i];
+        EXPECT_EQ(INPUT_KEYBOARD, call.inputs[i].type);
+        EXPECT_EQ(0x7E, call.inputs[i].ki.wVk);
+        EXPECT_EQ(flags[i], call.inputs[i].ki.dwFlags);
+        EXPECT_EQ(0, memcmp(&expectedRecord, &call.inputs[i], sizeof(INPUT)));  // all else zero
+    }
+}
+
+TEST(RunTimerStep, SwitchOffIsDueWhenTheClockReachesDeactivateAt)
+{
+    struct Row {
+        int64_t offset;  // calendar time minus deactivateAt
+        bool switchedOff;
+    } rows[] = {{-60, false}, {-1, false}, {0, true}, {1, true}, {86400 * 30, true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.offset);
+        ResetEngineAndFake();
+        SwitchOn();
+        fake.calendarTime = keepAwake.deactivateAt + row.offset;
+        ClearRecord();
+        RunTimerStep(kFakeWindow);
+        EXPECT_EQ(!row.switchedOff, keepAwake.active);
+        EXPECT_EQ(row.switchedOff, keepAwake.autoDeactivated);
+        EXPECT_EQ(row.switchedOff ? 1u : 0u, CountCalls(CALL_REFRESH));
+        EXPECT_EQ("", CheckEngineInvariants(1000000));
+    }
+}
+
+TEST(RunTimerStep, SwitchOffWinsOverADuePressOnTheSameTick)
+{
+    ResetEngineAndFake();
+    SwitchOn();
+    fake.tickCount = keepAwake.nextKeyTick + 5;
+    fake.calendarTime = keepAwake.deactivateAt;
+    ClearRecord();
+    RunTimerStep(kFakeWindow);
+    const std::vector<FakeCall> expected = {CALL_TIME, CALL_REFRESH};
+    EXPECT_EQ(expected, fake.calls);  // no key, no tick read, one refresh
+    ASSERT_EQ(1u, fake.refreshes.size());
+    EXPECT_FALSE(fake.refreshes[0].active);
+    EXPECT_TRUE(fake.refreshes[0].autoDeactivated);
+    EXPECT_EQ(0u, keepAwake.nextKeyTick);
+    EXPECT_EQ(0, keepAwake.deactivateAt);
+}
+
+TEST(RunTimerStep, WithoutASwitchOffTimeItRunsForeverWithoutReadingTheCalendar)
+{
+    ResetEngineAndFake();
+    fake.checkBoxState = BST_UNCHECKED;
+    SwitchOn();
+    ClearRecord();
+    for (int second = 0; second < 3 * 86400; ++second) {
+        fake.tickCount += 1000;
+        fake.calendarTime += 1;
+        RunTimerStep(kFakeWindow);
+        ASSERT_TRUE(keepAwake.active);
+    }
+    EXPECT_EQ(0u, CountCalls(CALL_TIME));
+    // Three days of 4 to 6 minute waits.
+    EXPECT_GE(fake.sendInputs.size(), 3u * 86400 / 360);
+    EXPECT_LE(fake.sendInputs.size(), 3u * 86400 / 240 + 1);
+}
+
+TEST(RunTimerStep, WallClockSetForwardOrBackMovesOnlyTheSwitchOff)
+{
+    ResetEngineAndFake();
+    SwitchOn();
+    const uint64_t due = keepAwake.nextKeyTick;
+    fake.calendarTime -= 7200;  // set back two hours: nothing happens
+    RunTimerStep(kFakeWindow);
+    EXPECT_TRUE(keepAwake.active);
+    EXPECT_EQ(due, keepAwake.nextKeyTick);
+    fake.calendarTime += 7200 + 86400;  // set a day forward: off at the next tick
+    RunTimerStep(kFakeWindow);
+    EXPECT_FALSE(keepAwake.active);
+    EXPECT_TRUE(keepAwake.autoDeactivated);
+}

@@ -1,0 +1,122 @@
+// The fake platform seam linked into the engine's tests.
+#include "fake_platform.h"
+
+#include <algorithm>
+
+#include "control_ids.h"
+#include "test_time.h"
+
+FakePlatform fake;
+HWND const kFakeWindow = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x1234));
+
+static void Record(FakeCall kind, HWND window, int id)
+{
+    fake.calls.push_back(kind);
+    fake.windows.push_back(window);
+    fake.controlIds.push_back(id);
+}
+
+void ResetEngineAndFake(uint32_t seed)
+{
+    keepAwake.active = false;
+    keepAwake.autoDeactivated = false;
+    keepAwake.nextKeyTick = 0;
+    keepAwake.deactivateAt = 0;
+    keepAwake.rng.seed(seed);
+    UseTimeZone("UTC0");
+
+    fake = FakePlatform{};
+    fake.tickCount = 1000000;
+    fake.calendarTime = 1796647800;  // 2026-12-07 12:50:00 UTC
+    fake.checkBoxState = BST_CHECKED;
+    fake.intervalText = L"5";
+    fake.pickerAnswer = GDT_VALID;
+    fake.pickerValue = SYSTEMTIME{2026, 12, 1, 7, 14, 0, 0, 0};
+}
+
+bool ReadUnsignedDecimal(const std::wstring& text, UINT* value)
+{
+    if (text.empty() || text.size() > 10)
+        return false;
+    uint64_t number = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9')
+            return false;
+        number = number * 10 + static_cast<uint64_t>(c - L'0');
+    }
+    if (number > 0xFFFFFFFFull)
+        return false;
+    *value = static_cast<UINT>(number);
+    return true;
+}
+
+size_t CountCalls(FakeCall kind)
+{
+    return static_cast<size_t>(std::count(fake.calls.begin(), fake.calls.end(), kind));
+}
+
+std::string CheckEngineInvariants(uint64_t scheduledFrom)
+{
+    const KeepAwakeState& s = keepAwake;
+    if (!s.active && (s.nextKeyTick != 0 || s.deactivateAt != 0))
+        return "inactive engine keeps a schedule or a switch-off time";
+    if (s.autoDeactivated && s.active)
+        return "autoDeactivated while active";
+    if (s.active && s.nextKeyTick < scheduledFrom + 48000)
+        return "active engine's next press is less than 48 s after it was scheduled";
+    if (s.active && s.nextKeyTick > scheduledFrom + 4320000)
+        return "active engine's next press is more than 72 min after it was scheduled";
+    return "";
+}
+
+uint64_t PlatformGetTickCount64()
+{
+    Record(CALL_TICK, nullptr, 0);
+    return fake.tickCount;
+}
+
+int64_t PlatformTime()
+{
+    Record(CALL_TIME, nullptr, 0);
+    return fake.calendarTime;
+}
+
+UINT PlatformIsDlgButtonChecked(HWND window, int id)
+{
+    Record(CALL_CHECKBOX, window, id);
+    return fake.checkBoxState;
+}
+
+UINT PlatformGetDlgItemInt(HWND window, int id, BOOL* translated, BOOL isSigned)
+{
+    Record(CALL_INTERVAL, window, id);
+    UINT value = 0;
+    const bool ok = !isSigned && ReadUnsignedDecimal(fake.intervalText, &value);
+    if (translated != nullptr)
+        *translated = ok ? 1 : 0;
+    return ok ? value : 0;
+}
+
+LRESULT PlatformGetPickerTime(HWND window, int id, SYSTEMTIME* value)
+{
+    Record(CALL_PICKER, window, id);
+    // A real picker writes the record only when it holds a time.
+    if (fake.pickerAnswer == GDT_VALID)
+        *value = fake.pickerValue;
+    return fake.pickerAnswer;
+}
+
+UINT PlatformSendInput(UINT count, INPUT* inputs, int size)
+{
+    Record(CALL_SEND_INPUT, nullptr, 0);
+    fake.sendInputs.push_back(SendInputCall{count, size, std::vector<INPUT>(inputs, inputs + count)});
+    fake.tickCount += fake.tickStepAfterSendInput;
+    return count;
+}
+
+void RefreshControls(HWND window)
+{
+    Record(CALL_REFRESH, window, 0);
+    fake.refreshes.push_back(RefreshSnapshot{keepAwake.active, keepAwake.autoDeactivated,
+                                             keepAwake.nextKeyTick, keepAwake.deactivateAt});
+}
