@@ -1,6 +1,8 @@
 // Switching the engine on and off, and the work of one timer tick.
 #include "keep_awake.h"
 
+#include <cstring>
+
 #include "control_ids.h"
 #include "platform.h"
 
@@ -40,8 +42,10 @@ void RunTimerStep(HWND window)
 
 void SendF15KeyPress()
 {
-    // Down and up in one call, so no key is ever left pressed.
-    INPUT inputs[2] = {};
+    // Down and up in one call, so no key is ever left pressed. Every byte not
+    // set below is zero, padding and the union's unused part included.
+    INPUT inputs[2];
+    std::memset(inputs, 0, sizeof inputs);
     inputs[0].type = INPUT_KEYBOARD;
     inputs[0].ki.wVk = VK_F15;
     inputs[1].type = INPUT_KEYBOARD;

@@ -7,11 +7,11 @@
 #include "win32_types.h"
 
 struct KeepAwakeState {
-    bool active;           // on, and pressing keys
-    bool autoDeactivated;  // the last switch-off was the scheduled one
-    uint64_t nextKeyTick;  // GetTickCount64 ms at or after which F15 is due; 0 = none
-    int64_t deactivateAt;  // calendar seconds at or after which to switch off; 0 = none
-    std::mt19937 rng;      // source of the randomized waits
+    bool active;          // on, and pressing keys
+    bool autoDeactivated; // the last switch-off was the scheduled one
+    uint64_t nextKeyTick; // GetTickCount64 ms at or after which F15 is due; 0 = none
+    int64_t deactivateAt; // calendar seconds at or after which to switch off; 0 = none
+    std::mt19937 rng;     // source of the randomized waits
 };
 
 extern KeepAwakeState keepAwake;
@@ -39,12 +39,10 @@ inline bool PercentageFromOutput(uint32_t output, uint32_t* percentage)
 }
 
 // Draws outputs until one is accepted; refused outputs are consumed.
-template <typename Engine>
-uint32_t DrawPercentage(Engine& rng)
+template <typename Engine> uint32_t DrawPercentage(Engine& rng)
 {
     uint32_t percentage = 0;
-    while (!PercentageFromOutput(static_cast<uint32_t>(rng()), &percentage)) {
-    }
+    while (!PercentageFromOutput(static_cast<uint32_t>(rng()), &percentage)) {}
     return percentage;
 }
 

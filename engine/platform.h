@@ -7,7 +7,7 @@
 #include "win32_types.h"
 
 uint64_t PlatformGetTickCount64();
-int64_t PlatformTime();  // time(nullptr): seconds since 1970, -1 when unknown
+int64_t PlatformTime(); // time(nullptr): seconds since 1970, -1 when unknown
 UINT PlatformIsDlgButtonChecked(HWND window, int id);
 UINT PlatformGetDlgItemInt(HWND window, int id, BOOL* translated, BOOL isSigned);
 // GetDlgItem(window, id) then DTM_GETSYSTEMTIME with (0, value).

@@ -20,4 +20,7 @@ LRESULT PlatformGetPickerTime(HWND window, int id, SYSTEMTIME* value)
                         reinterpret_cast<LPARAM>(value));
 }
 
-UINT PlatformSendInput(UINT count, INPUT* inputs, int size) { return SendInput(count, inputs, size); }
+UINT PlatformSendInput(UINT count, INPUT* inputs, int size)
+{
+    return SendInput(count, inputs, size);
+}

@@ -7,8 +7,8 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 #else
 #include <cstdint>
 

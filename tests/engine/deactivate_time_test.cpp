@@ -35,7 +35,7 @@ static const bool kEuropeanChangeDates = true;
 // A local wall-clock time given as UTC plus the zone's offset then in force.
 static int64_t Local(int y, int mo, int d, int h, int mi, int s, int offsetHours)
 {
-    return UtcSeconds(y, mo, d, h, mi, s) - offsetHours * 3600;
+    return UtcSeconds(y, mo, d, h, mi, s) - int64_t{offsetHours} * 3600;
 }
 
 TEST(NextLocalOccurrence, CasesAcrossZonesAndCalendars)
@@ -115,8 +115,10 @@ TEST(NextLocalOccurrence, TimeInsideTheSpringForwardGap)
         Use(*row.zone);
         const int64_t now = Local(row.year, row.month, row.day, 1, 0, 0, row.standardOffset);
         const int64_t result = NextLocalOccurrence(now, 2, 30);
-        const int64_t asStandard = Local(row.year, row.month, row.day, 2, 30, 0, row.standardOffset);
-        const int64_t asSummer = Local(row.year, row.month, row.day, 2, 30, 0, row.standardOffset + 1);
+        const int64_t asStandard =
+            Local(row.year, row.month, row.day, 2, 30, 0, row.standardOffset);
+        const int64_t asSummer =
+            Local(row.year, row.month, row.day, 2, 30, 0, row.standardOffset + 1);
         EXPECT_TRUE(result == asStandard || result == asSummer) << result;
         EXPECT_GT(result, now);
     }
@@ -125,13 +127,11 @@ TEST(NextLocalOccurrence, TimeInsideTheSpringForwardGap)
 TEST(ComputeDeactivateTime, PickerDateSecondsAndMillisecondsAreIgnored)
 {
     ResetEngineAndFake();
-    const int64_t expected = fake.calendarTime + 4200;  // 14:00 UTC at 12:50 UTC
+    const int64_t expected = fake.calendarTime + 4200; // 14:00 UTC at 12:50 UTC
     const SYSTEMTIME pickers[] = {
-        {2026, 12, 1, 7, 14, 0, 0, 0},
-        {2026, 12, 0, 6, 14, 0, 59, 999},   // yesterday
-        {2026, 12, 2, 8, 14, 0, 30, 0},     // tomorrow
-        {1601, 1, 0, 1, 14, 0, 0, 0},
-        {30827, 12, 6, 31, 14, 0, 0, 0},
+        {2026, 12, 1, 7, 14, 0, 0, 0},  {2026, 12, 0, 6, 14, 0, 59, 999}, // yesterday
+        {2026, 12, 2, 8, 14, 0, 30, 0},                                   // tomorrow
+        {1601, 1, 0, 1, 14, 0, 0, 0},   {30827, 12, 6, 31, 14, 0, 0, 0},
     };
     for (const SYSTEMTIME& picker : pickers) {
         SCOPED_TRACE(picker.wYear);
@@ -180,11 +180,11 @@ TEST(ComputeDeactivateTime, AsksThePickerFirstThenTheClock)
 TEST(NextLocalOccurrence, NothingPastTheLastCalendarTime)
 {
     UseTimeZone("UTC0");
-    const int64_t last = kLastCalendarTime;  // 3001-01-19 07:59:59 UTC
+    const int64_t last = kLastCalendarTime; // 3001-01-19 07:59:59 UTC
     EXPECT_EQ(0, NextLocalOccurrence(last + 1, 10, 0));
     EXPECT_EQ(0, NextLocalOccurrence(-1, 10, 0));
-    EXPECT_EQ(0, NextLocalOccurrence(last - 1800, 7, 0));  // tomorrow 07:00 is past the end
-    EXPECT_EQ(last - 59, NextLocalOccurrence(last - 1800, 7, 59));  // 07:59:00 today is not
+    EXPECT_EQ(0, NextLocalOccurrence(last - 1800, 7, 0));          // tomorrow 07:00 is past the end
+    EXPECT_EQ(last - 59, NextLocalOccurrence(last - 1800, 7, 59)); // 07:59:00 today is not
     EXPECT_EQ(0, NextLocalOccurrence(last, 8, 0));
 }
 #endif

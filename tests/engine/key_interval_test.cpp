@@ -17,7 +17,7 @@ TEST(RandomEngine, IsTheStandardMersenneTwister)
 TEST(ScheduleNextKeyPress, FirstPercentagesFromSeed5489)
 {
     ResetEngineAndFake(5489);
-    fake.intervalText = L"1";  // one minute: the wait is percentage x 600 ms
+    fake.intervalText = L"1"; // one minute: the wait is percentage x 600 ms
     const uint32_t expected[] = {113, 85, 117, 114, 85, 119};
     for (uint32_t percentage : expected) {
         ScheduleNextKeyPress(kFakeWindow);
@@ -35,7 +35,7 @@ struct ScriptedOutputs {
 TEST(DrawPercentage, RefusedOutputIsConsumedAndTheNextOneUsed)
 {
     uint32_t percentage = 0;
-    EXPECT_FALSE(PercentageFromOutput(104755300u, &percentage));  // 104755300 x 41 has low bits 4
+    EXPECT_FALSE(PercentageFromOutput(104755300u, &percentage)); // 104755300 x 41 has low bits 4
     ScriptedOutputs script{{104755300u, 104755299u}, 0};
     EXPECT_EQ(80u, DrawPercentage(script));
     EXPECT_EQ(2u, script.taken);
@@ -48,12 +48,12 @@ TEST(DrawPercentage, BoundsOfTheMapping)
         bool accepted;
         uint32_t percentage;
     } rows[] = {
-        {0u, false, 0},            // product 0: low bits below 37
-        {104755300u, false, 0},    // product 2^32 + 4
-        {209510600u, false, 0},    // product 2 x 2^32 + 8
-        {104755299u, true, 80},    // just below 2^32: the top of 80's share
-        {104755301u, true, 81},    // product 2^32 + 45
-        {0xFFFFFFFFu, true, 120},  // the largest output lands on 120
+        {0u, false, 0},           // product 0: low bits below 37
+        {104755300u, false, 0},   // product 2^32 + 4
+        {209510600u, false, 0},   // product 2 x 2^32 + 8
+        {104755299u, true, 80},   // just below 2^32: the top of 80's share
+        {104755301u, true, 81},   // product 2^32 + 45
+        {0xFFFFFFFFu, true, 120}, // the largest output lands on 120
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.output);
@@ -96,19 +96,32 @@ TEST(ScheduleNextKeyPress, IntervalBoxTextIsClampedOrDefaulted)
         const wchar_t* text;
         uint32_t minutes;
     } rows[] = {
-        {L"", 5},          {L"0", 1},    {L"1", 1},     {L"5", 5},   {L"007", 7},
-        {L"60", 60},       {L"61", 60},  {L"999", 60},  {L"3000000000", 60},
-        {L"4294967295", 60}, {L"4294967296", 5}, {L"abc", 5}, {L"-1", 5}, {L"5x", 5},
+        {L"", 5},
+        {L"0", 1},
+        {L"1", 1},
+        {L"5", 5},
+        {L"007", 7},
+        {L"60", 60},
+        {L"61", 60},
+        {L"999", 60},
+        {L"3000000000", 60},
+        {L"4294967295", 60},
+        {L"4294967296", 5},
+        {L"abc", 5},
+        {L"-1", 5},
+        {L"5x", 5},
         {L"99999999999999999999", 5},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "row " << (&row - rows) << ", expecting " << row.minutes);
+        SCOPED_TRACE(testing::Message()
+                     << "row " << (&row - rows) << ", expecting " << row.minutes);
         ResetEngineAndFake(777);
         fake.intervalText = row.text;
         std::mt19937 twin = keepAwake.rng;
         const uint32_t percentage = DrawPercentage(twin);
         ScheduleNextKeyPress(kFakeWindow);
-        EXPECT_EQ(uint64_t{row.minutes} * percentage * 600u, keepAwake.nextKeyTick - fake.tickCount);
+        EXPECT_EQ(uint64_t{row.minutes} * percentage * 600u,
+                  keepAwake.nextKeyTick - fake.tickCount);
     }
 }
 
@@ -120,7 +133,7 @@ TEST(ScheduleNextKeyPress, ReadsTheBoxUnsignedThenTheClock)
     EXPECT_EQ(expected, fake.calls);
     EXPECT_EQ(IDC_INTERVAL, fake.controlIds[0]);
     EXPECT_EQ(kFakeWindow, fake.windows[0]);
-    EXPECT_EQ(0u, CountCalls(CALL_REFRESH));  // the caller refreshes
+    EXPECT_EQ(0u, CountCalls(CALL_REFRESH)); // the caller refreshes
 }
 
 TEST(ScheduleNextKeyPress, EveryWaitLiesWithinTheBoundsOfItsInterval)

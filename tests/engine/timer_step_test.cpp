@@ -1,6 +1,8 @@
 // Switching on and off, the timer step and the injected key press.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "control_ids.h"
 #include "fake_platform.h"
 
@@ -35,7 +37,7 @@ TEST(SetActive, SwitchingOnSchedulesArmsAndRefreshesOnceLast)
     EXPECT_FALSE(keepAwake.autoDeactivated);
     // 14:00 UTC picked (the tests' zone is UTC) at 12:50: 1 h 10 min ahead.
     EXPECT_EQ(fake.calendarTime + 4200, keepAwake.deactivateAt);
-    EXPECT_TRUE(fake.sendInputs.empty());  // nothing is pressed at switch-on
+    EXPECT_TRUE(fake.sendInputs.empty()); // nothing is pressed at switch-on
     EXPECT_EQ("", CheckEngineInvariants(from));
     ASSERT_EQ(1u, fake.refreshes.size());
     EXPECT_TRUE(fake.refreshes[0].active);
@@ -49,19 +51,18 @@ TEST(SetActive, OnlyATickedBoxArmsTheSwitchOff)
         LRESULT pickerAnswer;
         bool armed;
     } rows[] = {
-        {BST_CHECKED, GDT_VALID, true},
-        {BST_UNCHECKED, GDT_VALID, false},
-        {BST_INDETERMINATE, GDT_VALID, false},
-        {BST_CHECKED, GDT_ERROR, false},
+        {BST_CHECKED, GDT_VALID, true},        {BST_UNCHECKED, GDT_VALID, false},
+        {BST_INDETERMINATE, GDT_VALID, false}, {BST_CHECKED, GDT_ERROR, false},
         {BST_CHECKED, GDT_NONE, false},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "box " << row.boxState << ", picker " << row.pickerAnswer);
+        SCOPED_TRACE(testing::Message()
+                     << "box " << row.boxState << ", picker " << row.pickerAnswer);
         ResetEngineAndFake();
         fake.checkBoxState = row.boxState;
         fake.pickerAnswer = row.pickerAnswer;
         SwitchOn();
-        EXPECT_TRUE(keepAwake.active);  // a failed switch-off time never stops the engine
+        EXPECT_TRUE(keepAwake.active); // a failed switch-off time never stops the engine
         EXPECT_EQ(row.armed, keepAwake.deactivateAt != 0);
         EXPECT_EQ(row.boxState == BST_CHECKED ? 1u : 0u, CountCalls(CALL_PICKER));
         EXPECT_EQ(1u, CountCalls(CALL_REFRESH));
@@ -81,7 +82,7 @@ TEST(SetActive, SwitchingOffClearsEverythingAndRecordsHow)
         EXPECT_EQ(0u, keepAwake.nextKeyTick);
         EXPECT_EQ(0, keepAwake.deactivateAt);
         const std::vector<FakeCall> expected = {CALL_REFRESH};
-        EXPECT_EQ(expected, fake.calls);  // no key, no draw, no clock
+        EXPECT_EQ(expected, fake.calls); // no key, no draw, no clock
         EXPECT_EQ("", CheckEngineInvariants(0));
     }
 }
@@ -93,10 +94,10 @@ TEST(SetActive, SwitchingOnAgainClearsAutoDeactivatedAndStartsOver)
     SetActive(kFakeWindow, false, true);
     ASSERT_TRUE(keepAwake.autoDeactivated);
     fake.tickCount += 5000;
-    fake.calendarTime += 4200;  // now at 14:00: the picker's time has just come
+    fake.calendarTime += 4200; // now at 14:00: the picker's time has just come
     const uint64_t from = SwitchOn();
     EXPECT_FALSE(keepAwake.autoDeactivated);
-    EXPECT_EQ(fake.calendarTime + 86400, keepAwake.deactivateAt);  // the same time tomorrow
+    EXPECT_EQ(fake.calendarTime + 86400, keepAwake.deactivateAt); // the same time tomorrow
     EXPECT_EQ("", CheckEngineInvariants(from));
 
     // Once more while on: a fresh wait from now and a fresh switch-off time.
@@ -110,7 +111,7 @@ TEST(SetActive, SwitchingOnAgainClearsAutoDeactivatedAndStartsOver)
 TEST(RunTimerStep, PressIsDueWhenTheTickReachesNextKeyTick)
 {
     struct Row {
-        int64_t offset;  // tick count minus nextKeyTick
+        int64_t offset; // tick count minus nextKeyTick
         bool pressed;
     } rows[] = {{-1000, false}, {-1, false}, {0, true}, {1, true}, {36000000, true}};
     for (const Row& row : rows) {
@@ -123,8 +124,8 @@ TEST(RunTimerStep, PressIsDueWhenTheTickReachesNextKeyTick)
         ClearRecord();
         RunTimerStep(kFakeWindow);
         EXPECT_EQ(row.pressed ? 1u : 0u, fake.sendInputs.size());
-        EXPECT_EQ(0u, CountCalls(CALL_REFRESH));  // the window refreshes after the step
-        EXPECT_EQ(0u, CountCalls(CALL_TIME));     // nothing armed: the calendar is not read
+        EXPECT_EQ(0u, CountCalls(CALL_REFRESH)); // the window refreshes after the step
+        EXPECT_EQ(0u, CountCalls(CALL_TIME));    // nothing armed: the calendar is not read
         if (row.pressed) {
             EXPECT_EQ("", CheckEngineInvariants(fake.tickCount));
         } else {
@@ -138,7 +139,7 @@ TEST(RunTimerStep, LongOverdueGivesOnePressNotACatchUp)
     ResetEngineAndFake();
     fake.checkBoxState = BST_UNCHECKED;
     SwitchOn();
-    fake.tickCount += 10ull * 3600 * 1000;  // the machine slept ten hours
+    fake.tickCount += 10ull * 3600 * 1000; // the machine slept ten hours
     RunTimerStep(kFakeWindow);
     RunTimerStep(kFakeWindow);
     RunTimerStep(kFakeWindow);
@@ -151,11 +152,12 @@ TEST(RunTimerStep, NextWaitCountsFromAfterThePress)
     fake.checkBoxState = BST_UNCHECKED;
     fake.intervalText = L"1";
     fake.tickStepAfterSendInput = 700;
-    SwitchOn();  // draws 113 %
+    SwitchOn(); // draws 113 %
     fake.tickCount = keepAwake.nextKeyTick + 400;
     const uint64_t pressedAt = fake.tickCount;
-    RunTimerStep(kFakeWindow);                            // draws 85 %
-    EXPECT_EQ(pressedAt + 700 + 85 * 600, keepAwake.nextKeyTick);  // lateness is not made up
+    RunTimerStep(kFakeWindow); // draws 85 %
+    EXPECT_EQ(pressedAt + 700 + uint64_t{85} * 600,
+              keepAwake.nextKeyTick); // lateness is not made up
 }
 
 TEST(RunTimerStep, PressIsOneCallOfTwoKeyboardRecords)
@@ -178,23 +180,26 @@ TEST(RunTimerStep, PressIsOneCallOfTwoKeyboardRecords)
     const DWORD flags[2] = {0, KEYEVENTF_KEYUP};
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(i == 0 ? "down" : "up");
-        INPUT expectedRecord = {};
+        INPUT expectedRecord;
+        std::memset(&expectedRecord, 0, sizeof expectedRecord);
         expectedRecord.type = INPUT_KEYBOARD;
         expectedRecord.ki.wVk = VK_F15;
         expectedRecord.ki.dwFlags = flags[i];
         EXPECT_EQ(INPUT_KEYBOARD, call.inputs[i].type);
         EXPECT_EQ(0x7E, call.inputs[i].ki.wVk);
         EXPECT_EQ(flags[i], call.inputs[i].ki.dwFlags);
-        EXPECT_EQ(0, memcmp(&expectedRecord, &call.inputs[i], sizeof(INPUT)));  // all else zero
+        // Byte for byte: every other field, and the padding, is zero.
+        // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
+        EXPECT_EQ(0, std::memcmp(&expectedRecord, &call.inputs[i], sizeof(INPUT)));
     }
 }
 
 TEST(RunTimerStep, SwitchOffIsDueWhenTheClockReachesDeactivateAt)
 {
     struct Row {
-        int64_t offset;  // calendar time minus deactivateAt
+        int64_t offset; // calendar time minus deactivateAt
         bool switchedOff;
-    } rows[] = {{-60, false}, {-1, false}, {0, true}, {1, true}, {86400 * 30, true}};
+    } rows[] = {{-60, false}, {-1, false}, {0, true}, {1, true}, {int64_t{86400} * 30, true}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.offset);
         ResetEngineAndFake();
@@ -218,7 +223,7 @@ TEST(RunTimerStep, SwitchOffWinsOverADuePressOnTheSameTick)
     ClearRecord();
     RunTimerStep(kFakeWindow);
     const std::vector<FakeCall> expected = {CALL_TIME, CALL_REFRESH};
-    EXPECT_EQ(expected, fake.calls);  // no key, no tick read, one refresh
+    EXPECT_EQ(expected, fake.calls); // no key, no tick read, one refresh
     ASSERT_EQ(1u, fake.refreshes.size());
     EXPECT_FALSE(fake.refreshes[0].active);
     EXPECT_TRUE(fake.refreshes[0].autoDeactivated);
@@ -249,11 +254,11 @@ TEST(RunTimerStep, WallClockSetForwardOrBackMovesOnlyTheSwitchOff)
     ResetEngineAndFake();
     SwitchOn();
     const uint64_t due = keepAwake.nextKeyTick;
-    fake.calendarTime -= 7200;  // set back two hours: nothing happens
+    fake.calendarTime -= 7200; // set back two hours: nothing happens
     RunTimerStep(kFakeWindow);
     EXPECT_TRUE(keepAwake.active);
     EXPECT_EQ(due, keepAwake.nextKeyTick);
-    fake.calendarTime += 7200 + 86400;  // set a day forward: off at the next tick
+    fake.calendarTime += 7200 + 86400; // set a day forward: off at the next tick
     RunTimerStep(kFakeWindow);
     EXPECT_FALSE(keepAwake.active);
     EXPECT_TRUE(keepAwake.autoDeactivated);

@@ -27,7 +27,7 @@ void ResetEngineAndFake(uint32_t seed)
 
     fake = FakePlatform{};
     fake.tickCount = 1000000;
-    fake.calendarTime = 1796647800;  // 2026-12-07 12:50:00 UTC
+    fake.calendarTime = 1796647800; // 2026-12-07 12:50:00 UTC
     fake.checkBoxState = BST_CHECKED;
     fake.intervalText = L"5";
     fake.pickerAnswer = GDT_VALID;
@@ -109,7 +109,8 @@ LRESULT PlatformGetPickerTime(HWND window, int id, SYSTEMTIME* value)
 UINT PlatformSendInput(UINT count, INPUT* inputs, int size)
 {
     Record(CALL_SEND_INPUT, nullptr, 0);
-    fake.sendInputs.push_back(SendInputCall{count, size, std::vector<INPUT>(inputs, inputs + count)});
+    fake.sendInputs.push_back(
+        SendInputCall{count, size, std::vector<INPUT>(inputs, inputs + count)});
     fake.tickCount += fake.tickStepAfterSendInput;
     return count;
 }

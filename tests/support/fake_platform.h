@@ -35,18 +35,18 @@ struct RefreshSnapshot {
 struct FakePlatform {
     // What the platform answers.
     uint64_t tickCount;
-    uint64_t tickStepAfterSendInput;  // lets the clock move while a press is sent
+    uint64_t tickStepAfterSendInput; // lets the clock move while a press is sent
     int64_t calendarTime;
     UINT checkBoxState;
-    std::wstring intervalText;  // read the way GetDlgItemInt reads it, unsigned
+    std::wstring intervalText; // read the way GetDlgItemInt reads it, unsigned
     LRESULT pickerAnswer;
     SYSTEMTIME pickerValue;
     // What the engine did.
     std::vector<FakeCall> calls;
     std::vector<SendInputCall> sendInputs;
     std::vector<RefreshSnapshot> refreshes;
-    std::vector<int> controlIds;  // the id each control call named
-    std::vector<HWND> windows;    // the window each call named
+    std::vector<int> controlIds; // the id each control call named
+    std::vector<HWND> windows;   // the window each call named
 };
 
 extern FakePlatform fake;

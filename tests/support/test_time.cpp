@@ -12,7 +12,7 @@ int64_t UtcSeconds(int year, int month, int day, int hour, int minute, int secon
     const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
     const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
     const int64_t days = era * 146097 + dayOfEra - 719468;
-    return days * 86400 + hour * 3600 + minute * 60 + second;
+    return days * 86400 + int64_t{hour} * 3600 + int64_t{minute} * 60 + second;
 }
 
 void UseTimeZone(const char* zone)

@@ -82,9 +82,10 @@ TEST(FormatAutoDeactivateText, TwentyFiveHoursAcrossTheClocksGoingBack)
 #else
     UseTimeZone("America/New_York");
 #endif
-    keepAwake.deactivateAt = UtcSeconds(2026, 11, 2, 2, 0, 0);  // 21:00 EST on 1 November
-    EXPECT_EQ(std::wstring(L"Auto-deactivate in 25h 0m 0s (2026-11-01 21:00)"),
-              FormatAutoDeactivateText(UtcSeconds(2026, 11, 1, 1, 0, 0)));  // 21:00 EDT on 31 October
+    keepAwake.deactivateAt = UtcSeconds(2026, 11, 2, 2, 0, 0); // 21:00 EST on 1 November
+    EXPECT_EQ(
+        std::wstring(L"Auto-deactivate in 25h 0m 0s (2026-11-01 21:00)"),
+        FormatAutoDeactivateText(UtcSeconds(2026, 11, 1, 1, 0, 0))); // 21:00 EDT on 31 October
 }
 
 TEST(FormatAutoDeactivateText, DateIsTheSwitchOffsNotToday)
