@@ -1,0 +1,110 @@
+// The main window's fourteen child controls, their fonts and first values.
+#include "main_window.h"
+
+#include <commctrl.h>
+#include <ctime>
+
+#include "control_ids.h"
+#include "local_time.h"
+#include "platform.h"
+
+// What a row needs once its control exists, beyond its font.
+enum Followup {
+    FOLLOW_NONE,
+    FOLLOW_SPIN,         // buddy, range and position of the up-down
+    FOLLOW_PICKER,       // the picker's display format
+    FOLLOW_FIRST_VALUES, // the picker's first time and the ticked check box
+};
+
+struct ControlSpec {
+    const wchar_t* className;
+    const wchar_t* text;
+    DWORD style;
+    int x, y, width, height;
+    int id;
+    HFONT* font;
+    Followup followup;
+};
+
+// In creation order; the z-order and thus the painting follow it.
+static const ControlSpec kControls[] = {
+    {L"STATIC", L"Quillet", 0x50000000, 24, 20, 210, 34, 0, &titleFont, FOLLOW_NONE},
+    {L"STATIC", L"Random F15 keep-awake utility", 0x50000000, 24, 56, 300, 22, 0, &bodyFont, FOLLOW_NONE},
+    {L"STATIC", L"Interval", 0x50000000, 24, 96, 70, 24, 0, &bodyFont, FOLLOW_NONE},
+    {L"EDIT", L"5", 0x50802001, 96, 92, 58, 28, IDC_INTERVAL, &bodyFont, FOLLOW_NONE},
+    {L"msctls_updown32", L"", 0x50000026, 154, 92, 20, 28, IDC_INTERVAL_SPIN, &bodyFont, FOLLOW_SPIN},
+    {L"STATIC", L"minutes (randomized \u00B120%)", 0x50000000, 184, 96, 200, 24, 0, &bodyFont, FOLLOW_NONE},
+    {L"BUTTON", L"Auto deactivate at", 0x50000003, 24, 132, 156, 28, IDC_AUTO_CHECK, &bodyFont, FOLLOW_NONE},
+    {L"SysDateTimePick32", L"", 0x50010009, 190, 130, 100, 28, IDC_AUTO_TIME, &bodyFont, FOLLOW_PICKER},
+    {L"STATIC", L"local time", 0x50000000, 302, 135, 100, 24, 0, &bodyFont, FOLLOW_FIRST_VALUES},
+    {L"BUTTON", L"Active", 0x50008000, 24, 178, 116, 38, IDC_ACTIVATE, &bodyFont, FOLLOW_NONE},
+    {L"BUTTON", L"Deactive", 0x50008000, 150, 178, 116, 38, IDC_DEACTIVATE, &bodyFont, FOLLOW_NONE},
+    {L"STATIC", L"INACTIVE", 0x50000001, 306, 180, 116, 24, IDC_STATE_LABEL, &bodyFont, FOLLOW_NONE},
+    {L"STATIC", L"No key events are being sent.", 0x50000000, 24, 231, 430, 24, IDC_NEXT_KEY_LABEL, &bodyFont, FOLLOW_NONE},
+    {L"STATIC", L"Auto-deactivate is off.", 0x50000000, 24, 260, 430, 24, IDC_AUTO_LABEL, &bodyFont, FOLLOW_NONE},
+};
+
+// The edit box becomes the buddy; the platform then moves the up-down
+// against its right edge and narrows it by the up-down's width.
+static void SetUpIntervalSpin(HWND window)
+{
+    HWND spin = GetDlgItem(window, IDC_INTERVAL_SPIN);
+    SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(window, IDC_INTERVAL)), 0);
+    SendMessageW(spin, UDM_SETRANGE32, 1, 60);
+    SendMessageW(spin, UDM_SETPOS32, 0, 5);
+}
+
+// Hour and minute on the 24-hour clock with a literal colon.
+static void SetPickerFormat(HWND window)
+{
+    SendMessageW(GetDlgItem(window, IDC_AUTO_TIME), DTM_SETFORMATW, 0,
+                 reinterpret_cast<LPARAM>(L"HH':'mm"));
+}
+
+// One hour from now in local time; a time that cannot be converted leaves
+// the picker at the value it was created with.
+static void SetPickerFirstTime(HWND window)
+{
+    const int64_t later = static_cast<int64_t>(time(nullptr)) + 3600;
+    std::tm local{};
+    if (LocalTime(&local, &later) != 0)
+        return;
+    SYSTEMTIME value = {};
+    value.wYear = static_cast<WORD>(local.tm_year + 1900);
+    value.wMonth = static_cast<WORD>(local.tm_mon + 1);
+    value.wDay = static_cast<WORD>(local.tm_mday);
+    value.wHour = static_cast<WORD>(local.tm_hour);
+    value.wMinute = static_cast<WORD>(local.tm_min);
+    SendMessageW(GetDlgItem(window, IDC_AUTO_TIME), DTM_SETSYSTEMTIME, GDT_VALID,
+                 reinterpret_cast<LPARAM>(&value));
+}
+
+static void RunFollowup(HWND window, Followup followup)
+{
+    switch (followup) {
+    case FOLLOW_NONE: break;
+    case FOLLOW_SPIN: SetUpIntervalSpin(window); break;
+    case FOLLOW_PICKER: SetPickerFormat(window); break;
+    case FOLLOW_FIRST_VALUES:
+        SetPickerFirstTime(window);
+        CheckDlgButton(window, IDC_AUTO_CHECK, BST_CHECKED);
+        break;
+    }
+}
+
+// The only place that creates controls or gives them fonts; a control that
+// fails to appear is not detected, and the rest are still made.
+void CreateControls(HWND window)
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (const ControlSpec& spec : kControls) {
+        HWND control = CreateWindowExW(0, spec.className, spec.text, spec.style, spec.x, spec.y,
+                                       spec.width, spec.height, window,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                       instance, nullptr);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(*spec.font), 1);
+        RunFollowup(window, spec.followup);
+    }
+    SetTimer(window, TICK_TIMER_ID, 1000, nullptr);
+    RefreshControls(window);
+}

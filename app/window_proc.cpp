@@ -1,0 +1,64 @@
+// The main window's procedure: clicks and ticks to the engine, label colours.
+#include "main_window.h"
+
+#include "control_ids.h"
+#include "keep_awake.h"
+#include "platform.h"
+
+static const COLORREF kLabelTextColour = 0x00232323;
+static const COLORREF kLabelBackColour = 0x00FAFAFA;
+
+// Only clicks count; any other notification, or an unknown control, is dropped.
+static void OnCommand(HWND window, WPARAM wParam)
+{
+    const WORD code = HIWORD(wParam);
+    const WORD id = LOWORD(wParam);
+    if (code != BN_CLICKED)
+        return;
+    switch (id) {
+    case IDC_ACTIVATE: SetActive(window, true, false); break;
+    case IDC_DEACTIVATE: SetActive(window, false, false); break;
+    case IDC_AUTO_CHECK: RefreshControls(window); break; // it has toggled itself already
+    default: break;
+    }
+}
+
+// Ticks while off do nothing; a step that switched off has refreshed already.
+static void OnTimer(HWND window, WPARAM timerId)
+{
+    if (timerId != TICK_TIMER_ID || !keepAwake.active)
+        return;
+    RunTimerStep(window);
+    if (keepAwake.active)
+        RefreshControls(window);
+}
+
+// The stock DC brush takes its colour from the DC, so painting allocates nothing.
+static LRESULT OnCtlColorStatic(HDC dc)
+{
+    SetBkColor(dc, kLabelBackColour);
+    SetTextColor(dc, kLabelTextColour);
+    SetDCBrushColor(dc, kLabelBackColour);
+    return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+}
+
+// The timer goes first, so no tick can arrive to find the fonts gone.
+static void OnDestroy(HWND window)
+{
+    KillTimer(window, TICK_TIMER_ID);
+    DeleteObject(titleFont);
+    DeleteObject(bodyFont);
+    PostQuitMessage(0);
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE: CreateControls(window); return 0;
+    case WM_DESTROY: OnDestroy(window); return 0;
+    case WM_COMMAND: OnCommand(window, wParam); return 0;
+    case WM_TIMER: OnTimer(window, wParam); return 0;
+    case WM_CTLCOLORSTATIC: return OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
+    default: return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
