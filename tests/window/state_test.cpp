@@ -1,0 +1,296 @@
+// What the window shows first, and how clicks and ticks move it through the
+// label and enabled-state rows.
+#include "window_fixture.h"
+
+#include <commctrl.h>
+#include <ctime>
+
+#include "local_time.h"
+#include "status_text.h"
+
+namespace {
+
+const wchar_t kNoKeys[] = L"No key events are being sent.";
+const wchar_t kAutoOff[] = L"Auto-deactivate is off.";
+const wchar_t kAutoNext[] = L"Auto-deactivate will start with the next activation.";
+const wchar_t kAutoDone[] = L"Automatically deactivated at the scheduled time.";
+
+struct EnabledRow {
+    bool activate, deactivate, check, picker;
+};
+
+void ExpectEnabled(HWND window, const EnabledRow& expected)
+{
+    EXPECT_EQ(expected.activate, ItemEnabled(window, IDC_ACTIVATE));
+    EXPECT_EQ(expected.deactivate, ItemEnabled(window, IDC_DEACTIVATE));
+    EXPECT_EQ(expected.check, ItemEnabled(window, IDC_AUTO_CHECK));
+    EXPECT_EQ(expected.picker, ItemEnabled(window, IDC_AUTO_TIME));
+    // The interval may change at any time.
+    EXPECT_TRUE(ItemEnabled(window, IDC_INTERVAL));
+    EXPECT_TRUE(ItemEnabled(window, IDC_INTERVAL_SPIN));
+}
+
+// The labels while active come from the countdown texts; the refresh read
+// the clocks somewhere between the two readings taken around the action,
+// so the texts of either bound are accepted.
+struct ActiveReading {
+    std::wstring nextKey[2];
+    std::wstring autoText[2];
+};
+
+ActiveReading ReadBound(ActiveReading reading, int bound)
+{
+    const uint64_t now = GetTickCount64();
+    const uint64_t remaining = keepAwake.nextKeyTick > now ? keepAwake.nextKeyTick - now : 0;
+    reading.nextKey[bound] = FormatNextKeyText(remaining);
+    reading.autoText[bound] = FormatAutoDeactivateText(static_cast<int64_t>(time(nullptr)));
+    return reading;
+}
+
+void ExpectActiveLabels(HWND window, const ActiveReading& reading)
+{
+    EXPECT_EQ(std::wstring(L"ACTIVE"), ItemText(window, IDC_STATE_LABEL));
+    const std::wstring nextKey = ItemText(window, IDC_NEXT_KEY_LABEL);
+    EXPECT_TRUE(nextKey == reading.nextKey[0] || nextKey == reading.nextKey[1])
+        << "shown \"" << testing::PrintToString(nextKey) << "\", expected "
+        << testing::PrintToString(reading.nextKey[0]);
+    const std::wstring autoText = ItemText(window, IDC_AUTO_LABEL);
+    EXPECT_TRUE(autoText == reading.autoText[0] || autoText == reading.autoText[1])
+        << "shown " << testing::PrintToString(autoText) << ", expected "
+        << testing::PrintToString(reading.autoText[0]);
+}
+
+enum Action {
+    NOTHING,
+    CLICK_ACTIVATE,
+    CLICK_DEACTIVATE,
+    CLICK_CHECK,
+    TICK,
+    TICK_AT_SWITCH_OFF, // the switch-off time has come, and a press is due too
+};
+
+struct Step {
+    const char* what;
+    Action action;
+    bool active;
+    const wchar_t* autoText; // inactive rows only
+    EnabledRow enabled;
+    bool ticked;
+};
+
+// One path through every row of the label table and every transition.
+const Step kSteps[] = {
+    {"first refresh", NOTHING, false, kAutoNext, {true, false, true, true}, true},
+    {"untick", CLICK_CHECK, false, kAutoOff, {true, false, true, false}, false},
+    {"tick again", CLICK_CHECK, false, kAutoNext, {true, false, true, true}, true},
+    {"switch on with a switch-off time", CLICK_ACTIVATE, true, nullptr, {false, true, false, false}, true},
+    {"a tick while on", TICK, true, nullptr, {false, true, false, false}, true},
+    {"switch off by hand, ticked", CLICK_DEACTIVATE, false, kAutoNext, {true, false, true, true}, true},
+    {"untick", CLICK_CHECK, false, kAutoOff, {true, false, true, false}, false},
+    {"switch on without a switch-off time", CLICK_ACTIVATE, true, nullptr, {false, true, false, false}, false},
+    {"a tick without a switch-off time", TICK, true, nullptr, {false, true, false, false}, false},
+    {"switch off by hand, unticked", CLICK_DEACTIVATE, false, kAutoOff, {true, false, true, false}, false},
+    {"tick the box", CLICK_CHECK, false, kAutoNext, {true, false, true, true}, true},
+    {"switch on", CLICK_ACTIVATE, true, nullptr, {false, true, false, false}, true},
+    {"the switch-off tick", TICK_AT_SWITCH_OFF, false, kAutoDone, {true, false, true, true}, true},
+    {"a tick while off changes nothing", TICK, false, kAutoDone, {true, false, true, true}, true},
+    {"untick after the switch-off", CLICK_CHECK, false, kAutoDone, {true, false, true, false}, false},
+    {"tick after the switch-off", CLICK_CHECK, false, kAutoDone, {true, false, true, true}, true},
+    {"switch on again", CLICK_ACTIVATE, true, nullptr, {false, true, false, false}, true},
+    {"switch off by hand", CLICK_DEACTIVATE, false, kAutoNext, {true, false, true, true}, true},
+};
+
+LRESULT Perform(HWND window, Action action)
+{
+    switch (action) {
+    case NOTHING: break;
+    case CLICK_ACTIVATE: Click(window, IDC_ACTIVATE); break;
+    case CLICK_DEACTIVATE: Click(window, IDC_DEACTIVATE); break;
+    case CLICK_CHECK: Click(window, IDC_AUTO_CHECK); break;
+    case TICK: return Tick(window);
+    case TICK_AT_SWITCH_OFF:
+        keepAwake.deactivateAt = static_cast<int64_t>(time(nullptr));
+        keepAwake.nextKeyTick = 1;
+        return Tick(window);
+    }
+    return 0;
+}
+
+} // namespace
+
+using FirstStateTest = MainWindowTest;
+
+TEST_F(FirstStateTest, TextsAndEnabledStates)
+{
+    EXPECT_EQ(std::wstring(L"INACTIVE"), ItemText(window, IDC_STATE_LABEL));
+    EXPECT_EQ(std::wstring(kNoKeys), ItemText(window, IDC_NEXT_KEY_LABEL));
+    EXPECT_EQ(std::wstring(kAutoNext), ItemText(window, IDC_AUTO_LABEL));
+    ExpectEnabled(window, {true, false, true, true});
+    EXPECT_EQ(static_cast<UINT>(BST_CHECKED), IsDlgButtonChecked(window, IDC_AUTO_CHECK));
+    EXPECT_EQ(std::wstring(L"5"), ItemText(window, IDC_INTERVAL));
+    EXPECT_FALSE(keepAwake.active);
+    // Nothing has the focus: the main window keeps it until the user clicks.
+    HWND focus = GetFocus();
+    EXPECT_TRUE(focus == nullptr || focus == window);
+}
+
+TEST_F(FirstStateTest, UpDownRangeAndPosition)
+{
+    HWND spin = GetDlgItem(window, IDC_INTERVAL_SPIN);
+    int low = 0;
+    int high = 0;
+    SendMessageW(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+    EXPECT_EQ(1, low);
+    EXPECT_EQ(60, high);
+    BOOL failed = TRUE;
+    EXPECT_EQ(5, static_cast<int>(SendMessageW(spin, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed))));
+    EXPECT_FALSE(failed);
+}
+
+// The arrows step the box by one and stop at the ends; no wrap.
+TEST_F(FirstStateTest, UpDownStepsTheBoxWithinItsRange)
+{
+    HWND spin = GetDlgItem(window, IDC_INTERVAL_SPIN);
+    struct Row { int from; int delta; const wchar_t* shown; };
+    const Row rows[] = {{5, 1, L"6"}, {5, -1, L"4"}, {60, 1, L"60"}, {1, -1, L"1"}, {59, 1, L"60"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "from " << row.from << " by " << row.delta);
+        SendMessageW(spin, UDM_SETPOS32, 0, row.from);
+        // Up and Down pressed in the box reach the up-down through its buddy.
+        HWND edit = GetDlgItem(window, IDC_INTERVAL);
+        SendMessageW(edit, WM_KEYDOWN, row.delta > 0 ? VK_UP : VK_DOWN, 0);
+        SendMessageW(edit, WM_KEYUP, row.delta > 0 ? VK_UP : VK_DOWN, 0);
+        EXPECT_EQ(std::wstring(row.shown), ItemText(window, IDC_INTERVAL));
+    }
+}
+
+TEST_F(FirstStateTest, PickerOneHourAheadToTheMinute)
+{
+    HWND picker = GetDlgItem(window, IDC_AUTO_TIME);
+    SYSTEMTIME shown = {};
+    ASSERT_EQ(GDT_VALID, SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown)));
+    // The window was made a moment ago: accept the minute of then or of now.
+    const int64_t now = static_cast<int64_t>(time(nullptr));
+    bool matched = false;
+    for (int64_t when : {now + 3600, now + 3600 - 60}) {
+        std::tm local{};
+        ASSERT_EQ(0, LocalTime(&local, &when));
+        matched = matched || (shown.wYear == local.tm_year + 1900 && shown.wMonth == local.tm_mon + 1 &&
+                              shown.wDay == local.tm_mday && shown.wHour == local.tm_hour &&
+                              shown.wMinute == local.tm_min);
+    }
+    EXPECT_TRUE(matched) << shown.wYear << "-" << shown.wMonth << "-" << shown.wDay << " "
+                         << shown.wHour << ":" << shown.wMinute;
+    EXPECT_EQ(0, shown.wSecond);
+    // The picker's text follows "HH':'mm": two-digit hour, colon, minute.
+    wchar_t expected[8] = {};
+    swprintf(expected, 8, L"%02u:%02u", shown.wHour, shown.wMinute);
+    EXPECT_EQ(std::wstring(expected), WindowText(picker));
+}
+
+using StateTableTest = MainWindowTest;
+
+TEST_F(StateTableTest, ClicksAndTicksWalkEveryRow)
+{
+    for (const Step& step : kSteps) {
+        SCOPED_TRACE(step.what);
+        const ActiveReading before = ReadBound({}, 0);
+        EXPECT_EQ(0, Perform(window, step.action));
+        const ActiveReading reading = ReadBound(before, 1);
+        EXPECT_EQ(step.active, keepAwake.active);
+        ExpectEnabled(window, step.enabled);
+        EXPECT_EQ(step.ticked ? static_cast<UINT>(BST_CHECKED) : static_cast<UINT>(BST_UNCHECKED),
+                  IsDlgButtonChecked(window, IDC_AUTO_CHECK));
+        if (step.active) {
+            ExpectActiveLabels(window, reading);
+            EXPECT_NE(0u, keepAwake.nextKeyTick);
+            // With the box ticked the switch-off comes within the next day.
+            if (step.ticked) {
+                EXPECT_NE(0, keepAwake.deactivateAt);
+            } else {
+                EXPECT_EQ(std::wstring(kAutoOff), ItemText(window, IDC_AUTO_LABEL));
+            }
+        } else {
+            EXPECT_EQ(std::wstring(L"INACTIVE"), ItemText(window, IDC_STATE_LABEL));
+            EXPECT_EQ(std::wstring(kNoKeys), ItemText(window, IDC_NEXT_KEY_LABEL));
+            EXPECT_EQ(std::wstring(step.autoText), ItemText(window, IDC_AUTO_LABEL));
+        }
+    }
+}
+
+// A refresh that finds the press already due counts down from 0.
+TEST_F(StateTableTest, DuePressShowsZeroRemaining)
+{
+    Click(window, IDC_ACTIVATE);
+    ASSERT_TRUE(keepAwake.active);
+    keepAwake.nextKeyTick = 1;
+    // The check box is disabled while on; its command still refreshes.
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_AUTO_CHECK, BN_CLICKED), 0);
+    EXPECT_EQ(FormatNextKeyText(0), ItemText(window, IDC_NEXT_KEY_LABEL));
+}
+
+namespace {
+
+struct IgnoredMessage {
+    const char* what;
+    UINT message;
+    WPARAM wParam;
+    bool whileActive;
+};
+
+const IgnoredMessage kIgnored[] = {
+    {"Active with a notification code", WM_COMMAND, MAKEWPARAM(IDC_ACTIVATE, BN_DOUBLECLICKED), false},
+    {"Active with an edit notification code", WM_COMMAND, MAKEWPARAM(IDC_ACTIVATE, EN_CHANGE), false},
+    {"Deactive with a notification code", WM_COMMAND, MAKEWPARAM(IDC_DEACTIVATE, BN_SETFOCUS), true},
+    {"check box with a notification code", WM_COMMAND, MAKEWPARAM(IDC_AUTO_CHECK, 0xFFFF), false},
+    {"edit box change", WM_COMMAND, MAKEWPARAM(IDC_INTERVAL, EN_CHANGE), true},
+    {"click from the edit box's id", WM_COMMAND, MAKEWPARAM(IDC_INTERVAL, 0), false},
+    {"click from the state label's id", WM_COMMAND, MAKEWPARAM(IDC_STATE_LABEL, 0), true},
+    {"click from an unknown id", WM_COMMAND, MAKEWPARAM(9999, 0), false},
+    {"click from id 0", WM_COMMAND, MAKEWPARAM(0, 0), true},
+    {"timer 2 while on", WM_TIMER, 2, true},
+    {"timer 0 while on", WM_TIMER, 0, true},
+    {"timer 1 while off", WM_TIMER, TICK_TIMER_ID, false},
+    {"timer 2 while off", WM_TIMER, 2, false},
+#ifdef _WIN64
+    // Compared over the full width: 1 in the low half only is another timer.
+    {"timer 1 plus high bits while on", WM_TIMER, (static_cast<WPARAM>(1) << 32) | 1, true},
+#endif
+};
+
+} // namespace
+
+TEST_F(StateTableTest, UnmatchedCommandsAndTimersChangeNothing)
+{
+    for (const IgnoredMessage& row : kIgnored) {
+        SCOPED_TRACE(row.what);
+        if (row.whileActive != keepAwake.active)
+            SendMessageW(window, WM_COMMAND, MAKEWPARAM(row.whileActive ? IDC_ACTIVATE : IDC_DEACTIVATE, 0), 0);
+        ASSERT_EQ(row.whileActive, keepAwake.active);
+        // A refresh would overwrite these.
+        SetDlgItemTextW(window, IDC_STATE_LABEL, L"marker 1");
+        SetDlgItemTextW(window, IDC_NEXT_KEY_LABEL, L"marker 2");
+        SetDlgItemTextW(window, IDC_AUTO_LABEL, L"marker 3");
+        const KeepAwakeState before = keepAwake;
+        EXPECT_EQ(0, SendMessageW(window, row.message, row.wParam, 0));
+        EXPECT_EQ(before.active, keepAwake.active);
+        EXPECT_EQ(before.autoDeactivated, keepAwake.autoDeactivated);
+        EXPECT_EQ(before.nextKeyTick, keepAwake.nextKeyTick);
+        EXPECT_EQ(before.deactivateAt, keepAwake.deactivateAt);
+        EXPECT_EQ(std::wstring(L"marker 1"), ItemText(window, IDC_STATE_LABEL));
+        EXPECT_EQ(std::wstring(L"marker 2"), ItemText(window, IDC_NEXT_KEY_LABEL));
+        EXPECT_EQ(std::wstring(L"marker 3"), ItemText(window, IDC_AUTO_LABEL));
+    }
+}
+
+// Only bits 0 to 31 of wParam carry the command; the rest is not looked at.
+TEST_F(StateTableTest, CommandIgnoresHighBitsOfWParam)
+{
+#ifdef _WIN64
+    EXPECT_EQ(0, SendMessageW(window, WM_COMMAND, (static_cast<WPARAM>(0xABCD) << 32) | IDC_ACTIVATE, 0));
+    EXPECT_TRUE(keepAwake.active);
+    EXPECT_EQ(std::wstring(L"ACTIVE"), ItemText(window, IDC_STATE_LABEL));
+#else
+    GTEST_SKIP() << "wParam has no high half on 32-bit Windows";
+#endif
+}
