@@ -7,15 +7,17 @@
 
 static const wchar_t kClassName[] = L"QuilletVigiloWindow";
 
-// Prints the window's screen rectangle as WIDTHxHEIGHT+X+Y once it is visible.
+// Prints the window's client area in screen pixels as WIDTHxHEIGHT+X+Y,
+// the form ImageMagick's -crop takes, once the window is visible.
 static int WaitForWindow(int seconds)
 {
     for (int waited = 0; waited < seconds * 10; ++waited) {
         HWND window = FindWindowW(kClassName, nullptr);
-        RECT frame = {};
-        if (window != nullptr && IsWindowVisible(window) && GetWindowRect(window, &frame)) {
-            std::printf("%ldx%ld+%ld+%ld\n", frame.right - frame.left, frame.bottom - frame.top,
-                        frame.left, frame.top);
+        RECT client = {};
+        POINT origin = {0, 0};
+        if (window != nullptr && IsWindowVisible(window) && GetClientRect(window, &client) &&
+            ClientToScreen(window, &origin)) {
+            std::printf("%ldx%ld+%ld+%ld\n", client.right, client.bottom, origin.x, origin.y);
             return 0;
         }
         Sleep(100);
