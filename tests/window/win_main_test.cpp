@@ -133,6 +133,8 @@ TEST(WinMainTest, ClassAlreadyRegisteredReturnsOne)
     taken.lpszClassName = kClassName;
     ASSERT_NE(0, RegisterClassExW(&taken));
     EXPECT_EQ(1, RunWinMainWatched(false));
+    // Step one ran before the registration failed.
+    EXPECT_TRUE(IsProcessDPIAware());
     EXPECT_EQ(0, cbt.creations);
     EXPECT_EQ(0, cbt.activations);
     EXPECT_EQ(nullptr, FindWindowW(kClassName, nullptr));
@@ -146,6 +148,12 @@ TEST(WinMainTest, WindowCreationFailureReturnsOne)
     EXPECT_EQ(1, cbt.creations);
     EXPECT_EQ(0, cbt.activations);
     EXPECT_EQ(nullptr, FindWindowW(kClassName, nullptr));
+    // A refused creation sends no WM_DESTROY: no quit message is posted and
+    // the fonts stay; the process would end right after.
+    MSG quit;
+    EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(static_cast<DWORD>(OBJ_FONT), GetObjectType(titleFont));
+    EXPECT_EQ(static_cast<DWORD>(OBJ_FONT), GetObjectType(bodyFont));
     // The class was registered before the window failed.
     EXPECT_TRUE(UnregisterClassW(kClassName, GetModuleHandleW(nullptr)));
 }
