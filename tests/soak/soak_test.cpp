@@ -156,7 +156,8 @@ void Soak::SwitchOnByHand()
                                       static_cast<WORD>(1 + random() % 12),
                                       static_cast<WORD>(random() % 7),
                                       static_cast<WORD>(1 + random() % 28),
-                                      static_cast<WORD>(random() % 24),
+                                      // now and then the hour the clocks skip or repeat
+                                      static_cast<WORD>(random() % 6 == 0 ? 2 : random() % 24),
                                       static_cast<WORD>(random() % 60),
                                       static_cast<WORD>(random() % 60),
                                       static_cast<WORD>(random() % 1000)};
@@ -412,6 +413,7 @@ void Soak::Run(const Plan& thePlan)
     EXPECT_GT(c.manualOffs, 20u);
     EXPECT_GT(c.armedAcrossChange, 0u);
     EXPECT_GT(c.autoOffsAcrossChange, 0u);
+    EXPECT_GT(c.loosePicks, 0u);
     EXPECT_GT(c.jumpsForward, 20u);
     EXPECT_GT(c.jumpsBack, 20u);
     EXPECT_GT(c.clockSetRight, 10u);
