@@ -294,3 +294,20 @@ TEST_F(StateTableTest, CommandIgnoresHighBitsOfWParam)
     GTEST_SKIP() << "wParam has no high half on 32-bit Windows";
 #endif
 }
+
+// The window's own one-second timer drives the refresh while active, and
+// only then.
+TEST_F(StateTableTest, RealTimerRefreshesOnlyWhileActive)
+{
+    SetDlgItemTextW(window, IDC_NEXT_KEY_LABEL, L"marker");
+    PumpMessages(1500);
+    EXPECT_EQ(std::wstring(L"marker"), ItemText(window, IDC_NEXT_KEY_LABEL));
+
+    Click(window, IDC_ACTIVATE);
+    ASSERT_TRUE(keepAwake.active);
+    SetDlgItemTextW(window, IDC_NEXT_KEY_LABEL, L"marker");
+    PumpMessages(1500);
+    const std::wstring shown = ItemText(window, IDC_NEXT_KEY_LABEL);
+    EXPECT_NE(std::wstring(L"marker"), shown);
+    EXPECT_EQ(0u, shown.find(L"Next F15 in ")) << testing::PrintToString(shown);
+}
