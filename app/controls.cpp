@@ -27,6 +27,7 @@ struct ControlSpec {
 };
 
 // In creation order; the z-order and thus the painting follow it.
+// clang-format off
 static const ControlSpec kControls[] = {
     {L"STATIC", L"Quillet", 0x50000000, 24, 20, 210, 34, 0, &titleFont, FOLLOW_NONE},
     {L"STATIC", L"Random F15 keep-awake utility", 0x50000000, 24, 56, 300, 22, 0, &bodyFont, FOLLOW_NONE},
@@ -43,6 +44,7 @@ static const ControlSpec kControls[] = {
     {L"STATIC", L"No key events are being sent.", 0x50000000, 24, 231, 430, 24, IDC_NEXT_KEY_LABEL, &bodyFont, FOLLOW_NONE},
     {L"STATIC", L"Auto-deactivate is off.", 0x50000000, 24, 260, 430, 24, IDC_AUTO_LABEL, &bodyFont, FOLLOW_NONE},
 };
+// clang-format on
 
 // The edit box becomes the buddy; the platform then moves the up-down
 // against its right edge and narrows it by the up-down's width.
@@ -81,6 +83,7 @@ static void SetPickerFirstTime(HWND window)
 
 static void RunFollowup(HWND window, Followup followup)
 {
+    // clang-format off
     switch (followup) {
     case FOLLOW_NONE: break;
     case FOLLOW_SPIN: SetUpIntervalSpin(window); break;
@@ -90,6 +93,7 @@ static void RunFollowup(HWND window, Followup followup)
         CheckDlgButton(window, IDC_AUTO_CHECK, BST_CHECKED);
         break;
     }
+    // clang-format on
 }
 
 // The only place that creates controls or gives them fonts; a control that
@@ -98,10 +102,9 @@ void CreateControls(HWND window)
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (const ControlSpec& spec : kControls) {
-        HWND control = CreateWindowExW(0, spec.className, spec.text, spec.style, spec.x, spec.y,
-                                       spec.width, spec.height, window,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
-                                       instance, nullptr);
+        HWND control = CreateWindowExW(
+            0, spec.className, spec.text, spec.style, spec.x, spec.y, spec.width, spec.height,
+            window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(*spec.font), 1);
         RunFollowup(window, spec.followup);
     }

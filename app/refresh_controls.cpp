@@ -31,10 +31,9 @@ void RefreshControls(HWND window)
 
     if (!active) {
         SetDlgItemTextW(window, IDC_NEXT_KEY_LABEL, L"No key events are being sent.");
-        const wchar_t* autoText = keepAwake.autoDeactivated
-                                      ? L"Automatically deactivated at the scheduled time."
-                                  : AutoCheckTicked(window)
-                                      ? L"Auto-deactivate will start with the next activation."
+        const wchar_t* autoText =
+            keepAwake.autoDeactivated ? L"Automatically deactivated at the scheduled time."
+            : AutoCheckTicked(window) ? L"Auto-deactivate will start with the next activation."
                                       : L"Auto-deactivate is off.";
         SetDlgItemTextW(window, IDC_AUTO_LABEL, autoText);
         return;

@@ -63,9 +63,9 @@ HWND CreateMainWindow(HINSTANCE instance)
 {
     RECT frame = {0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
-    return CreateWindowExW(0, kClassName, kWindowTitle, kWindowStyle, CW_USEDEFAULT,
-                           CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                           nullptr, nullptr, instance, nullptr);
+    return CreateWindowExW(0, kClassName, kWindowTitle, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                           frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                           instance, nullptr);
 }
 
 // A shortcut set to run minimized passes its wish through the start-up record.

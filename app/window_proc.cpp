@@ -15,12 +15,14 @@ static void OnCommand(HWND window, WPARAM wParam)
     const WORD id = LOWORD(wParam);
     if (code != BN_CLICKED)
         return;
+    // clang-format off
     switch (id) {
     case IDC_ACTIVATE: SetActive(window, true, false); break;
     case IDC_DEACTIVATE: SetActive(window, false, false); break;
     case IDC_AUTO_CHECK: RefreshControls(window); break; // it has toggled itself already
     default: break;
     }
+    // clang-format on
 }
 
 // Ticks while off do nothing; a step that switched off has refreshed already.
@@ -53,6 +55,7 @@ static void OnDestroy(HWND window)
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // clang-format off
     switch (message) {
     case WM_CREATE: CreateControls(window); return 0;
     case WM_DESTROY: OnDestroy(window); return 0;
@@ -61,4 +64,5 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CTLCOLORSTATIC: return OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
+    // clang-format on
 }

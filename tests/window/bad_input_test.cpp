@@ -9,10 +9,11 @@ namespace {
 struct IntervalRow {
     const char* what;
     std::wstring text;
-    uint32_t minutes; // what the engine makes of it
+    uint32_t minutes;     // what the engine makes of it
     uint32_t wineMinutes; // where Wine's GetDlgItemInt reads it otherwise; 0: the same
 };
 
+// clang-format off
 const IntervalRow kRows[] = {
     {"empty", L"", 5, 0},
     {"zero", L"0", 1, 0},
@@ -32,6 +33,7 @@ const IntervalRow kRows[] = {
     {"thousands of letters", std::wstring(5000, L'x'), 5, 0},
     {"non-ASCII", L"\u00FC\u00DF\u20AC\u4E94", 5, 0},
 };
+// clang-format on
 
 } // namespace
 
@@ -55,7 +57,8 @@ TEST_F(BadInputTest, AnyTextSchedulesWithinTheClampedBounds)
                    keepAwake.nextKeyTick <= after + minutes * 72000ull;
         };
         EXPECT_TRUE(inBand(row.minutes) || (row.wineMinutes != 0 && inBand(row.wineMinutes)))
-            << "wait " << (keepAwake.nextKeyTick - before) << " ms for " << row.minutes << " minutes";
+            << "wait " << (keepAwake.nextKeyTick - before) << " ms for " << row.minutes
+            << " minutes";
         EXPECT_EQ(row.text, WindowText(edit));
         Click(window, IDC_DEACTIVATE);
     }

@@ -8,7 +8,8 @@ namespace {
 
 // The controls that ask for static colours in this window, and one that
 // does not, to show the answer does not depend on the sender.
-const int kSenders[] = {IDC_STATE_LABEL, IDC_NEXT_KEY_LABEL, IDC_AUTO_LABEL, IDC_AUTO_CHECK, IDC_ACTIVATE};
+const int kSenders[] = {IDC_STATE_LABEL, IDC_NEXT_KEY_LABEL, IDC_AUTO_LABEL, IDC_AUTO_CHECK,
+                        IDC_ACTIVATE};
 
 } // namespace
 

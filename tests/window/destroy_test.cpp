@@ -44,7 +44,8 @@ void** ImportSlot(const char* dll, const char* function)
     BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
     const auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
     const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     for (auto* entry = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
          entry->Name != 0; ++entry) {
         if (_stricmp(reinterpret_cast<char*>(base + entry->Name), dll) != 0)
@@ -54,7 +55,8 @@ void** ImportSlot(const char* dll, const char* function)
         for (; names->u1.AddressOfData != 0; ++names, ++slots) {
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
                 continue;
-            const auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            const auto* byName =
+                reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
             if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
                 return reinterpret_cast<void**>(&slots->u1.Function);
         }
@@ -81,7 +83,8 @@ bool TickArrives(HWND window, DWORD milliseconds)
     const ULONGLONG end = GetTickCount64() + milliseconds;
     MSG message;
     while (GetTickCount64() < end) {
-        if (PeekMessageW(&message, window, WM_TIMER, WM_TIMER, PM_REMOVE) && message.wParam == TICK_TIMER_ID)
+        if (PeekMessageW(&message, window, WM_TIMER, WM_TIMER, PM_REMOVE) &&
+            message.wParam == TICK_TIMER_ID)
             return true;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_TIMER);
     }
@@ -100,8 +103,8 @@ TEST_F(DestroyTest, TimerStopsBeforeFontsAreDeleted)
         SwapImport("user32.dll", "KillTimer", reinterpret_cast<void*>(RecordKillTimer)));
     realDeleteObject = reinterpret_cast<decltype(&DeleteObject)>(
         SwapImport("gdi32.dll", "DeleteObject", reinterpret_cast<void*>(RecordDeleteObject)));
-    realPostQuitMessage = reinterpret_cast<decltype(&PostQuitMessage)>(
-        SwapImport("user32.dll", "PostQuitMessage", reinterpret_cast<void*>(RecordPostQuitMessage)));
+    realPostQuitMessage = reinterpret_cast<decltype(&PostQuitMessage)>(SwapImport(
+        "user32.dll", "PostQuitMessage", reinterpret_cast<void*>(RecordPostQuitMessage)));
     ASSERT_NE(nullptr, realKillTimer);
     ASSERT_NE(nullptr, realDeleteObject);
     ASSERT_NE(nullptr, realPostQuitMessage);

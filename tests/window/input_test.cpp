@@ -41,7 +41,7 @@ DWORD WINAPI HookThread(void*)
 }
 
 class KeyPressTest : public MainWindowTest {
-protected:
+  protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();

@@ -15,6 +15,7 @@ struct ExpectedChild {
 };
 
 // Creation order is z-order: GW_CHILD is the first one created.
+// clang-format off
 const ExpectedChild kChildren[] = {
     {L"static", L"Quillet", 0x50000000, 24, 20, 210, 34, 0, true},
     {L"static", L"Random F15 keep-awake utility", 0x50000000, 24, 56, 300, 22, 0, false},
@@ -33,11 +34,13 @@ const ExpectedChild kChildren[] = {
     // Creation text "Auto-deactivate is off."; the first refresh replaces it.
     {L"static", L"Auto-deactivate will start with the next activation.", 0x50000000, 24, 260, 430, 24, IDC_AUTO_LABEL, false},
 };
+// clang-format on
 
 std::vector<HWND> Children(HWND window)
 {
     std::vector<HWND> children;
-    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT))
         children.push_back(child);
     return children;
 }
@@ -106,7 +109,8 @@ TEST_F(LayoutTest, UpDownTakesItsBuddysRightEdge)
         << "edit " << edit.left << "," << edit.top << "," << edit.right << "," << edit.bottom
         << " up-down " << spin.left << "," << spin.top << "," << spin.right << "," << spin.bottom;
     EXPECT_EQ(GetDlgItem(window, IDC_INTERVAL),
-              reinterpret_cast<HWND>(SendMessageW(GetDlgItem(window, IDC_INTERVAL_SPIN), UDM_GETBUDDY, 0, 0)));
+              reinterpret_cast<HWND>(
+                  SendMessageW(GetDlgItem(window, IDC_INTERVAL_SPIN), UDM_GETBUDDY, 0, 0)));
 }
 
 TEST_F(LayoutTest, FontsAreTwoDistinctLiveFonts)
@@ -168,7 +172,8 @@ TEST_F(LayoutTest, ClassRecord)
 // system's application icon.
 TEST_F(LayoutTest, MissingIconFallsBackToApplicationIcon)
 {
-    ASSERT_EQ(nullptr, FindResourceW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(101), RT_GROUP_ICON));
+    ASSERT_EQ(nullptr,
+              FindResourceW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(101), RT_GROUP_ICON));
     WNDCLASSEXW record = {};
     record.cbSize = sizeof(record);
     ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), L"QuilletVigiloWindow", &record));

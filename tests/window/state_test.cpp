@@ -79,6 +79,7 @@ struct Step {
 };
 
 // One path through every row of the label table and every transition.
+// clang-format off
 const Step kSteps[] = {
     {"first refresh", NOTHING, false, kAutoNext, {true, false, true, true}, true},
     {"untick", CLICK_CHECK, false, kAutoOff, {true, false, true, false}, false},
@@ -99,9 +100,11 @@ const Step kSteps[] = {
     {"switch on again", CLICK_ACTIVATE, true, nullptr, {false, true, false, false}, true},
     {"switch off by hand", CLICK_DEACTIVATE, false, kAutoNext, {true, false, true, true}, true},
 };
+// clang-format on
 
 LRESULT Perform(HWND window, Action action)
 {
+    // clang-format off
     switch (action) {
     case NOTHING: break;
     case CLICK_ACTIVATE: Click(window, IDC_ACTIVATE); break;
@@ -113,6 +116,7 @@ LRESULT Perform(HWND window, Action action)
         keepAwake.nextKeyTick = 1;
         return Tick(window);
     }
+    // clang-format on
     return 0;
 }
 
@@ -139,11 +143,13 @@ TEST_F(FirstStateTest, UpDownRangeAndPosition)
     HWND spin = GetDlgItem(window, IDC_INTERVAL_SPIN);
     int low = 0;
     int high = 0;
-    SendMessageW(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+    SendMessageW(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                 reinterpret_cast<LPARAM>(&high));
     EXPECT_EQ(1, low);
     EXPECT_EQ(60, high);
     BOOL failed = TRUE;
-    EXPECT_EQ(5, static_cast<int>(SendMessageW(spin, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed))));
+    EXPECT_EQ(5, static_cast<int>(
+                     SendMessageW(spin, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed))));
     EXPECT_FALSE(failed);
 }
 
@@ -151,7 +157,11 @@ TEST_F(FirstStateTest, UpDownRangeAndPosition)
 TEST_F(FirstStateTest, UpDownStepsTheBoxWithinItsRange)
 {
     HWND spin = GetDlgItem(window, IDC_INTERVAL_SPIN);
-    struct Row { int from; int delta; const wchar_t* shown; };
+    struct Row {
+        int from;
+        int delta;
+        const wchar_t* shown;
+    };
     const Row rows[] = {{5, 1, L"6"}, {5, -1, L"4"}, {60, 1, L"60"}, {1, -1, L"1"}, {59, 1, L"60"}};
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "from " << row.from << " by " << row.delta);
@@ -168,16 +178,17 @@ TEST_F(FirstStateTest, PickerOneHourAheadToTheMinute)
 {
     HWND picker = GetDlgItem(window, IDC_AUTO_TIME);
     SYSTEMTIME shown = {};
-    ASSERT_EQ(GDT_VALID, SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown)));
+    ASSERT_EQ(GDT_VALID,
+              SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown)));
     // The window was made a moment ago: accept the minute of then or of now.
     const int64_t now = static_cast<int64_t>(time(nullptr));
     bool matched = false;
     for (int64_t when : {now + 3600, now + 3600 - 60}) {
         std::tm local{};
         ASSERT_EQ(0, LocalTime(&local, &when));
-        matched = matched || (shown.wYear == local.tm_year + 1900 && shown.wMonth == local.tm_mon + 1 &&
-                              shown.wDay == local.tm_mday && shown.wHour == local.tm_hour &&
-                              shown.wMinute == local.tm_min);
+        matched = matched || (shown.wYear == local.tm_year + 1900 &&
+                              shown.wMonth == local.tm_mon + 1 && shown.wDay == local.tm_mday &&
+                              shown.wHour == local.tm_hour && shown.wMinute == local.tm_min);
     }
     EXPECT_TRUE(matched) << shown.wYear << "-" << shown.wMonth << "-" << shown.wDay << " "
                          << shown.wHour << ":" << shown.wMinute;
@@ -238,6 +249,7 @@ struct IgnoredMessage {
     bool whileActive;
 };
 
+// clang-format off
 const IgnoredMessage kIgnored[] = {
     {"Active with a notification code", WM_COMMAND, MAKEWPARAM(IDC_ACTIVATE, BN_DOUBLECLICKED), false},
     {"Active with an edit notification code", WM_COMMAND, MAKEWPARAM(IDC_ACTIVATE, EN_CHANGE), false},
@@ -257,6 +269,7 @@ const IgnoredMessage kIgnored[] = {
     {"timer 1 plus high bits while on", WM_TIMER, (static_cast<WPARAM>(1) << 32) | 1, true},
 #endif
 };
+// clang-format on
 
 } // namespace
 
@@ -265,7 +278,8 @@ TEST_F(StateTableTest, UnmatchedCommandsAndTimersChangeNothing)
     for (const IgnoredMessage& row : kIgnored) {
         SCOPED_TRACE(row.what);
         if (row.whileActive != keepAwake.active)
-            SendMessageW(window, WM_COMMAND, MAKEWPARAM(row.whileActive ? IDC_ACTIVATE : IDC_DEACTIVATE, 0), 0);
+            SendMessageW(window, WM_COMMAND,
+                         MAKEWPARAM(row.whileActive ? IDC_ACTIVATE : IDC_DEACTIVATE, 0), 0);
         ASSERT_EQ(row.whileActive, keepAwake.active);
         // A refresh would overwrite these.
         SetDlgItemTextW(window, IDC_STATE_LABEL, L"marker 1");
@@ -287,7 +301,8 @@ TEST_F(StateTableTest, UnmatchedCommandsAndTimersChangeNothing)
 TEST_F(StateTableTest, CommandIgnoresHighBitsOfWParam)
 {
 #ifdef _WIN64
-    EXPECT_EQ(0, SendMessageW(window, WM_COMMAND, (static_cast<WPARAM>(0xABCD) << 32) | IDC_ACTIVATE, 0));
+    EXPECT_EQ(
+        0, SendMessageW(window, WM_COMMAND, (static_cast<WPARAM>(0xABCD) << 32) | IDC_ACTIVATE, 0));
     EXPECT_TRUE(keepAwake.active);
     EXPECT_EQ(std::wstring(L"ACTIVE"), ItemText(window, IDC_STATE_LABEL));
 #else

@@ -13,8 +13,8 @@ namespace {
 const wchar_t kClassName[] = L"QuilletVigiloWindow";
 
 struct CbtRecord {
-    int creations;        // windows of any class the thread tried to create
-    int activations;      // windows about to be activated
+    int creations;         // windows of any class the thread tried to create
+    int activations;       // windows about to be activated
     bool refuseMainWindow; // fail the creation of the main window
 };
 CbtRecord cbt = {};
@@ -161,7 +161,8 @@ TEST(WinMainTest, WindowCreationFailureReturnsOne)
 TEST(WinMainTest, ClosingTheWindowExitsWithZero)
 {
     Program program;
-    ASSERT_TRUE(StartProgram(&program, nullptr)) << "no window from " << testing::PrintToString(ProgramPath());
+    ASSERT_TRUE(StartProgram(&program, nullptr))
+        << "no window from " << testing::PrintToString(ProgramPath());
     RECT client = {};
     EXPECT_TRUE(GetClientRect(program.window, &client));
     EXPECT_EQ(480, client.right);

@@ -24,12 +24,12 @@ std::wstring WindowText(HWND window);
 std::wstring ItemText(HWND window, int id);
 std::wstring ClassNameOf(HWND window); // lower case: class names ignore case
 bool ItemEnabled(HWND window, int id);
-void Click(HWND window, int id);     // BM_CLICK, the way the button sees a mouse click
-LRESULT Tick(HWND window);           // one WM_TIMER from TICK_TIMER_ID
-RECT RectInParent(HWND control);     // the child's rectangle in client pixels
+void Click(HWND window, int id); // BM_CLICK, the way the button sees a mouse click
+LRESULT Tick(HWND window);       // one WM_TIMER from TICK_TIMER_ID
+RECT RectInParent(HWND control); // the child's rectangle in client pixels
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     HWND window = nullptr;
