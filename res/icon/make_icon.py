@@ -1,29 +1,32 @@
-#!/usr/bin/python3
+#!/usr/bin/env python3
 """Draws the Quillet application icon and writes res/quillet.ico.
 
-An open eye (awake) on a blue rounded square. Sizes 48 px and up are drawn
-from geometry at 8x and box-filtered down; 16, 24 and 32 px are hand-placed
-pixel maps, since a downscaled eye turns to mush at those sizes.
+An open eye (awake) on a blue rounded square. 16 px is a hand-placed pixel
+map; 24 and 32 px are drawn from geometry tuned so that the iris and pupil
+edges fall on whole pixels; 48 px and up from the same shapes in proportion.
 
-The ICO container is written here with struct, so its layout is exactly:
-seven images 16, 24, 32, 48, 64, 128 (32-bit BGRA bitmaps with an AND mask)
-and 256 (PNG, 8-bit RGBA). The output is the same bytes on every run.
+Plain Python 3, no libraries: the shapes are rasterised here and the ICO
+container is written here with struct, so its layout is exactly seven images,
+16, 24, 32, 48, 64 and 128 px as 32-bit BGRA bitmaps with an AND mask, and
+256 px as PNG (8-bit RGBA). Every run gives the same bytes.
 
-Usage: /usr/bin/python3 res/icon/make_icon.py [--preview DIR]
+Usage: python3 res/icon/make_icon.py [--preview DIR | --check]
+  --preview DIR  also writes each size as a PNG, and 8x enlargements of the
+                 small ones, to DIR
+  --check        writes nothing; fails if res/quillet.ico is not what this
+                 script draws (the PNG compared after decompression)
 """
 
+import math
 import os
 import struct
 import sys
 import zlib
 
-from PIL import Image, ImageDraw
-
 HERE = os.path.dirname(os.path.abspath(__file__))
-ICO_PATH = os.path.join(HERE, os.pardir, "quillet.ico")
+ICO_PATH = os.path.normpath(os.path.join(HERE, os.pardir, "quillet.ico"))
 
 SIZES = (16, 24, 32, 48, 64, 128, 256)
-SUPERSAMPLE = 8
 
 # Colours as (R, G, B).
 TILE_TOP = (0x2F, 0x7B, 0xF0)
@@ -33,13 +36,22 @@ IRIS = (0xF5, 0x9E, 0x0B)
 PUPIL = (0x0B, 0x1B, 0x3F)
 
 
-def lerp(a, b, t):
+def mix(a, b, t):
+    """Colour a moved the fraction t towards b."""
     return tuple(round(x + (y - x) * t) for x, y in zip(a, b))
 
 
+def tile_colour(row, size):
+    """The tile's top-to-bottom gradient."""
+    return mix(TILE_TOP, TILE_BOTTOM, row / (size - 1))
+
+
+# ---------------------------------------------------------------------------
+# Geometric sizes.
+
 # Shape sizes as fractions of the icon: tile margin and corner radius, the
 # eye's half-width and half-height, iris and pupil radii, and the highlight's
-# offset from the centre and radius. The small sizes put edges on whole pixels.
+# offset from the centre and radius.
 GEOMETRY = {
     "default": dict(margin=1 / 32, corner=0.2, eye_a=0.37, eye_b=0.23, iris=0.17,
                     pupil=0.085, glint_dx=0.045, glint_dy=-0.045, glint=0.032),
@@ -50,57 +62,59 @@ GEOMETRY = {
 }
 
 
+def coverage(distance):
+    """A pixel's share of a shape from the signed distance (in pixels) of its
+    centre to the shape's edge: smooth edges without supersampling."""
+    return min(max(0.5 - distance, 0.0), 1.0)
+
+
+def disc_distance(x, y, cx, cy, r):
+    return math.hypot(x - cx, y - cy) - r
+
+
+def rounded_square_distance(x, y, lo, hi, r):
+    """Signed distance to the square [lo, hi] x [lo, hi] with corners of radius r."""
+    centre, half = (lo + hi) / 2, (hi - lo) / 2
+    qx = abs(x - centre) - (half - r)
+    qy = abs(y - centre) - (half - r)
+    return math.hypot(max(qx, 0.0), max(qy, 0.0)) + min(max(qx, qy), 0.0) - r
+
+
 def draw_geometric(size):
-    """Renders the icon at size x size from its shapes, antialiased."""
     g = GEOMETRY.get(size, GEOMETRY["default"])
-    s = size * SUPERSAMPLE
-    # Colour everywhere (also outside the tile) so edge pixels keep the tile's
-    # colour; the alpha channel alone cuts the shape out.
-    rgb = Image.new("RGB", (s, s))
-    paint = ImageDraw.Draw(rgb)
-    for y in range(s):
-        paint.line([(0, y), (s - 1, y)], fill=lerp(TILE_TOP, TILE_BOTTOM, y / (s - 1)))
-
-    margin = s * g["margin"]
-    alpha = Image.new("L", (s, s), 0)
-    ImageDraw.Draw(alpha).rounded_rectangle(
-        [margin, margin, s - 1 - margin, s - 1 - margin], radius=s * g["corner"], fill=255)
-
-    # The eye: a lens made of two circular arcs.
-    cx, cy = s / 2, s * 0.5
-    a, b = s * g["eye_a"], s * g["eye_b"]
+    margin, corner = size * g["margin"], size * g["corner"]
+    c = size / 2
+    # The eye is the lens where two discs of radius r overlap, a wide and b high.
+    a, b = size * g["eye_a"], size * g["eye_b"]
     r = (a * a + b * b) / (2 * b)
-    upper = Image.new("L", (s, s), 0)
-    lower = Image.new("L", (s, s), 0)
-    ImageDraw.Draw(upper).ellipse([cx - r, cy + b - 2 * r, cx + r - 1, cy + b - 1], fill=255)
-    ImageDraw.Draw(lower).ellipse([cx - r, cy - b, cx + r - 1, cy - b + 2 * r - 1], fill=255)
-    lens = Image.new("L", (s, s), 0)
-    lens.paste(upper, mask=lower)
-    rgb.paste(WHITE, mask=lens)
-
-    def disc(x, y, radius, colour):
-        circle = Image.new("L", (s, s), 0)
-        ImageDraw.Draw(circle).ellipse([x - radius, y - radius, x + radius - 1, y + radius - 1],
-                                        fill=255)
-        clipped = Image.new("L", (s, s), 0)
-        clipped.paste(circle, mask=lens)
-        rgb.paste(colour, mask=clipped)
-
-    disc(cx, cy, s * g["iris"], IRIS)
-    disc(cx, cy, s * g["pupil"], PUPIL)
-    disc(cx + s * g["glint_dx"], cy + s * g["glint_dy"], s * g["glint"], WHITE)
-
-    rgb = rgb.reduce(SUPERSAMPLE)
-    alpha = alpha.reduce(SUPERSAMPLE)
-    image = rgb.convert("RGBA")
-    image.putalpha(alpha)
+    discs = (  # painted in order over the white of the eye, inside it only
+        (c, c, size * g["iris"], IRIS),
+        (c, c, size * g["pupil"], PUPIL),
+        (c + size * g["glint_dx"], c + size * g["glint_dy"], size * g["glint"], WHITE),
+    )
+    image = []
+    for py in range(size):
+        y = py + 0.5
+        tile = tile_colour(py, size)
+        row = []
+        for px in range(size):
+            x = px + 0.5
+            alpha = coverage(rounded_square_distance(x, y, margin, size - margin, corner))
+            lens = coverage(max(disc_distance(x, y, c, c + r - b, r),
+                                disc_distance(x, y, c, c - r + b, r)))
+            colour = mix(tile, WHITE, lens)
+            for dx, dy, radius, paint in discs:
+                colour = mix(colour, paint, min(lens, coverage(disc_distance(x, y, dx, dy, radius))))
+            row.append(colour + (round(255 * alpha),))
+        image.append(row)
     return image
 
 
-# Hand-placed small sizes. Letters: . transparent, b tile, w white, o iris,
-# p pupil; q, h and e are white over the tile at a quarter, 60 % and 85 %
-# (the eye's antialiased rim); digits 1-9 are the tile at that many ninths of
-# full opacity (the rounded corners). The tile follows the same gradient.
+# ---------------------------------------------------------------------------
+# Hand-placed sizes. Letters: . transparent, b tile, w white, o iris, p pupil;
+# q, h and e are white over the tile at a quarter, 60 % and 85 % (the eye's
+# smoothed rim); digits 1-9 are the tile at that many ninths of full opacity
+# (the rounded corners). The tile follows the same gradient.
 PIXEL_MAPS = {
     16: """
         .48bbbbbbbbbb84.
@@ -122,56 +136,59 @@ PIXEL_MAPS = {
     """,
 }
 
-PALETTE = {"w": WHITE, "o": IRIS, "p": PUPIL}
+SOLID = {"w": WHITE, "o": IRIS, "p": PUPIL}
 RIM = {"q": 0.25, "h": 0.6, "e": 0.85}
 
 
-def draw_pixel_map(size, rows):
-    rows = [row.strip() for row in rows.strip().splitlines()]
-    assert len(rows) == size and all(len(row) == size for row in rows), size
-    image = Image.new("RGBA", (size, size))
-    for y, row in enumerate(rows):
-        tile = lerp(TILE_TOP, TILE_BOTTOM, y / (size - 1))
-        for x, ch in enumerate(row):
+def draw_pixel_map(size, text):
+    lines = [line.strip() for line in text.strip().splitlines()]
+    assert len(lines) == size and all(len(line) == size for line in lines), size
+    image = []
+    for py, line in enumerate(lines):
+        tile = tile_colour(py, size)
+        row = []
+        for ch in line:
             if ch == ".":
-                pixel = tile + (0,)
+                row.append(tile + (0,))
             elif ch == "b":
-                pixel = tile + (255,)
+                row.append(tile + (255,))
             elif ch.isdigit():
-                pixel = tile + (round(255 * int(ch) / 9),)
+                row.append(tile + (round(255 * int(ch) / 9),))
             elif ch in RIM:
-                pixel = lerp(tile, WHITE, RIM[ch]) + (255,)
+                row.append(mix(tile, WHITE, RIM[ch]) + (255,))
             else:
-                pixel = PALETTE[ch] + (255,)
-            image.putpixel((x, y), pixel)
+                row.append(SOLID[ch] + (255,))
+        image.append(row)
     return image
 
 
 def draw(size):
+    """The icon at size x size: rows of (R, G, B, A) pixels, top row first."""
     if size in PIXEL_MAPS:
         return draw_pixel_map(size, PIXEL_MAPS[size])
     return draw_geometric(size)
 
 
+# ---------------------------------------------------------------------------
+# File formats.
+
 def bmp_image(image):
     """A 32-bit DIB as an ICO stores it: header with doubled height, BGRA
     rows bottom-up, then the 1-bit AND mask (set where fully transparent)."""
-    w, h = image.size
-    pixels = image.load()
-    xor = bytearray()
+    size = len(image)
+    pixels = bytearray()
     mask = bytearray()
-    mask_stride = ((w + 31) // 32) * 4
-    for y in reversed(range(h)):
+    mask_stride = (size + 31) // 32 * 4
+    for row in reversed(image):
         bits = bytearray(mask_stride)
-        for x in range(w):
-            r, g, b, a = pixels[x, y]
-            xor += bytes((b, g, r, a))
+        for x, (r, g, b, a) in enumerate(row):
+            pixels += bytes((b, g, r, a))
             if a == 0:
                 bits[x // 8] |= 0x80 >> (x % 8)
         mask += bits
-    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0,
-                         len(xor) + len(mask), 0, 0, 0, 0)
-    return header + bytes(xor) + bytes(mask)
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0,
+                         len(pixels) + len(mask), 0, 0, 0, 0)
+    return header + bytes(pixels) + bytes(mask)
 
 
 def png_chunk(kind, data):
@@ -179,17 +196,17 @@ def png_chunk(kind, data):
             + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
 
 
+def png_rows(image):
+    """The PNG's uncompressed image data: each row with filter type 0."""
+    return b"".join(b"\0" + bytes(v for pixel in row for v in pixel) for row in image)
+
+
 def png_image(image):
     """A minimal PNG: IHDR (8-bit RGBA), one IDAT, IEND; no metadata."""
-    w, h = image.size
-    raw = bytearray()
-    data = image.tobytes()
-    for y in range(h):
-        raw.append(0)  # filter: none
-        raw += data[y * w * 4:(y + 1) * w * 4]
-    ihdr = struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0)
+    size = len(image)
+    ihdr = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr)
-            + png_chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + png_chunk(b"IEND", b""))
+            + png_chunk(b"IDAT", zlib.compress(png_rows(image), 9)) + png_chunk(b"IEND", b""))
 
 
 def ico_bytes(images):
@@ -197,28 +214,60 @@ def ico_bytes(images):
     blobs = []
     offset = 6 + 16 * len(images)
     for image in images:
-        w, h = image.size
-        blob = png_image(image) if w == 256 else bmp_image(image)
+        size = len(image)
+        blob = png_image(image) if size == 256 else bmp_image(image)
         # Width and height 0 stand for 256.
-        entries.append(struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 32, len(blob), offset))
+        entries.append(struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32,
+                                   len(blob), offset))
         blobs.append(blob)
         offset += len(blob)
     return struct.pack("<HHH", 0, 1, len(images)) + b"".join(entries) + b"".join(blobs)
 
 
+def ico_content(data):
+    """What an ICO shows, independent of how zlib packed its PNG: per image
+    the directory fields but size and offset, and the bitmap's bytes or the
+    PNG's chunks with IDAT decompressed."""
+    count = struct.unpack_from("<HHH", data, 0)[2]
+    content = [data[:6]]
+    for i in range(count):
+        fields = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
+        blob = data[fields[7]:fields[7] + fields[6]]
+        if blob.startswith(b"\x89PNG"):
+            chunks, at = [], 8
+            while at < len(blob):
+                length, kind = struct.unpack_from(">I4s", blob, at)
+                body = blob[at + 8:at + 8 + length]
+                chunks.append((kind, zlib.decompress(body) if kind == b"IDAT" else body))
+                at += 12 + length
+            blob = chunks
+        content.append((fields[:6], blob))
+    return content
+
+
 def main(argv):
     images = [draw(size) for size in SIZES]
+    data = ico_bytes(images)
+    if argv[1:] == ["--check"]:
+        # For the test suite: the committed icon must be what this script draws.
+        with open(ICO_PATH, "rb") as committed:
+            if ico_content(committed.read()) == ico_content(data):
+                return 0
+        print("res/quillet.ico is not what res/icon/make_icon.py draws: "
+              "run the script and commit the result", file=sys.stderr)
+        return 1
     with open(ICO_PATH, "wb") as out:
-        out.write(ico_bytes(images))
+        out.write(data)
     if len(argv) == 3 and argv[1] == "--preview":
-        # Each size alone, plus an 8x enlargement of the small ones to judge pixels.
         os.makedirs(argv[2], exist_ok=True)
         for image in images:
-            size = image.size[0]
-            image.save(os.path.join(argv[2], "icon%d.png" % size))
+            size = len(image)
+            with open(os.path.join(argv[2], "icon%d.png" % size), "wb") as out:
+                out.write(png_image(image))
             if size <= 48:
-                big = image.resize((size * 8, size * 8), Image.NEAREST)
-                big.save(os.path.join(argv[2], "icon%d_x8.png" % size))
+                big = [[pixel for pixel in row for _ in range(8)] for row in image for _ in range(8)]
+                with open(os.path.join(argv[2], "icon%d_x8.png" % size), "wb") as out:
+                    out.write(png_image(big))
     return 0
 
 
