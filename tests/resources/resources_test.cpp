@@ -11,7 +11,9 @@
 #include <utility>
 #include <vector>
 
-static std::wstring exePath; // full path of the program under test, from the command line
+// From the command line: the program under test and the icon file it was built from.
+static std::wstring exePath;
+static std::wstring iconPath;
 
 static const WORD kEnglishUs = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US); // 0x0409
 
@@ -29,6 +31,23 @@ static std::vector<uint8_t> ResourceBytes(HMODULE module, LPCWSTR type, WORD id)
     }
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     return std::vector<uint8_t>(bytes, bytes + SizeofResource(module, info));
+}
+
+// A whole file's bytes, empty when it cannot be read.
+static std::vector<uint8_t> FileBytes(const std::wstring& path)
+{
+    std::vector<uint8_t> bytes;
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (file == nullptr) {
+        return bytes;
+    }
+    uint8_t buffer[4096];
+    size_t got = 0;
+    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0) {
+        bytes.insert(bytes.end(), buffer, buffer + got);
+    }
+    fclose(file);
+    return bytes;
 }
 
 static uint16_t Le16(const std::vector<uint8_t>& b, size_t at)
@@ -399,6 +418,30 @@ TEST_F(Resources, SystemChoosesTheMatchingImage)
     }
 }
 
+// The build embeds res/quillet.ico as it stands: the group's entries are the
+// file's directory entries and each image is the file's image, byte for byte.
+TEST_F(Resources, IconImagesAreTheCommittedIconFile)
+{
+    std::vector<uint8_t> file = FileBytes(iconPath);
+    std::vector<uint8_t> group = ResourceBytes(module, RT_GROUP_ICON, 101);
+    const size_t count = sizeof kIconImages / sizeof kIconImages[0];
+    ASSERT_GE(file.size(), 6 + 16 * count) << "cannot read " << iconPath;
+    ASSERT_EQ(6 + 14 * count, group.size());
+    EXPECT_EQ(0, memcmp(file.data(), group.data(), 6)); // reserved, type, count
+    for (size_t i = 0; i < count; ++i) {
+        SCOPED_TRACE(kIconImages[i].size);
+        const size_t entry = 6 + 16 * i;
+        // Width to byte count: the same 12 bytes in both directories.
+        EXPECT_EQ(0, memcmp(file.data() + entry, group.data() + 6 + 14 * i, 12));
+        const uint32_t length = Le32(file, entry + 8);
+        const uint32_t offset = Le32(file, entry + 12);
+        ASSERT_LE(size_t{offset} + length, file.size());
+        std::vector<uint8_t> image(file.begin() + offset, file.begin() + offset + length);
+        EXPECT_TRUE(image == ResourceBytes(module, RT_ICON, kIconImages[i].id))
+            << "the built program carries another picture: rebuild it";
+    }
+}
+
 // Square size of an icon's colour bitmap, 0 when it has none.
 static int IconSize(HICON icon)
 {
@@ -554,27 +597,31 @@ TEST_F(Resources, ManifestNamesNoDependencyAndNoDpiAwareness)
     }
 }
 
-// The program's path comes after GoogleTest's own flags. ctest passes the
-// build's path; under Wine a Unix path resolves through the current drive Z:.
+// A path from the command line in Windows form: wide, with backslashes, full.
+// Under Wine a Unix path resolves through the current drive, Z:.
+static std::wstring WindowsPath(const char* given)
+{
+    wchar_t wide[MAX_PATH] = {};
+    if (MultiByteToWideChar(CP_ACP, 0, given, -1, wide, MAX_PATH) == 0) {
+        return std::wstring();
+    }
+    for (wchar_t& c : wide) {
+        c = c == L'/' ? L'\\' : c;
+    }
+    wchar_t full[MAX_PATH] = {};
+    DWORD length = GetFullPathNameW(wide, MAX_PATH, full, nullptr);
+    return length > 0 && length < MAX_PATH ? full : wide;
+}
+
+// ctest passes the built program and the icon file after GoogleTest's flags.
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        fprintf(stderr, "usage: %s [gtest flags] PATH_TO_QUILLET_EXE\n", argv[0]);
+    if (argc != 3) {
+        fprintf(stderr, "usage: %s [gtest flags] QUILLET_EXE QUILLET_ICO\n", argv[0]);
         return 2;
     }
-    std::wstring given(MAX_PATH, L'\0');
-    given.resize(MultiByteToWideChar(CP_ACP, 0, argv[1], -1, &given[0], MAX_PATH));
-    if (given.empty()) {
-        fprintf(stderr, "path too long: %s\n", argv[1]);
-        return 2;
-    }
-    given.pop_back(); // the converted null
-    for (wchar_t& c : given) {
-        c = c == L'/' ? L'\\' : c; // Windows paths take backslashes
-    }
-    wchar_t full[MAX_PATH] = {};
-    DWORD length = GetFullPathNameW(given.c_str(), MAX_PATH, full, nullptr);
-    exePath = length > 0 && length < MAX_PATH ? full : given;
+    exePath = WindowsPath(argv[1]);
+    iconPath = WindowsPath(argv[2]);
     return RUN_ALL_TESTS();
 }
