@@ -6,12 +6,30 @@
 #include "keep_awake.h"
 #include "local_time.h"
 
+// Plain decimal, no leading zeros; written by hand because the library's
+// conversion drags a formatted-output runtime into a statically linked program.
+static void AppendDecimal(std::wstring& text, uint64_t number)
+{
+    wchar_t digits[20];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<wchar_t>(L'0' + number % 10u);
+        number /= 10u;
+    } while (number != 0);
+    while (count > 0)
+        text += digits[--count];
+}
+
 std::wstring FormatNextKeyText(uint64_t remainingMs)
 {
-    // A second that has begun counts in full.
+    // A second that has begun counts in full (written so that it cannot wrap).
     const uint64_t seconds = remainingMs / 1000u + (remainingMs % 1000u != 0 ? 1u : 0u);
-    return L"Next F15 in " + std::to_wstring(seconds / 60u) + L"m " +
-           std::to_wstring(seconds % 60u) + L"s";
+    std::wstring line = L"Next F15 in ";
+    AppendDecimal(line, seconds / 60u);
+    line += L"m ";
+    AppendDecimal(line, seconds % 60u);
+    line += L"s";
+    return line;
 }
 
 std::wstring FormatDeactivateLine(int64_t deactivateAt, int64_t now)
@@ -29,9 +47,16 @@ std::wstring FormatDeactivateLine(int64_t deactivateAt, int64_t now)
         if (std::wcsftime(date, 32, L"%Y-%m-%d %H:%M", &local) == 0)
             date[0] = L'\0';
     }
-    return L"Auto-deactivate in " + std::to_wstring(total / 3600u) + L"h " +
-           std::to_wstring(total % 3600u / 60u) + L"m " + std::to_wstring(total % 60u) + L"s (" +
-           date + L")";
+    std::wstring line = L"Auto-deactivate in ";
+    AppendDecimal(line, total / 3600u);
+    line += L"h ";
+    AppendDecimal(line, total % 3600u / 60u);
+    line += L"m ";
+    AppendDecimal(line, total % 60u);
+    line += L"s (";
+    line += date;
+    line += L")";
+    return line;
 }
 
 std::wstring FormatAutoDeactivateText(int64_t now)
