@@ -7,8 +7,10 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <commctrl.h>
 #include <windows.h>
+
+// After windows.h, which it needs; a separate block keeps the sorter away.
+#include <commctrl.h>
 #else
 #include <cstdint>
 
