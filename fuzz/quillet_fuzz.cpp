@@ -14,7 +14,7 @@
 #include "status_text.h"
 #include "test_time.h"
 
-static const int64_t kLast = DaysFromCivil(3001, 1, 19) * 86400 + 7 * 3600 + 59 * 60 + 59;
+static const int64_t kLast = DaysFromCivil(3001, 1, 19) * 86400 + int64_t{7 * 3600 + 59 * 60 + 59};
 static const int64_t kYear1996 = DaysFromCivil(1996, 1, 1) * 86400;
 
 static void Require(bool holds, const char* what, const std::string& detail = "")
@@ -85,8 +85,8 @@ static void FuzzBoxText(unsigned variant, const uint8_t* data, size_t size)
     else
         ScheduleNextKeyPress(kFakeWindow);
     const uint64_t wait = keepAwake.nextKeyTick - fake.tickCount;
-    Require(wait >= 48000 && wait <= 4320000, "wait outside 48,000..4,320,000 ms:",
-            std::to_string(wait));
+    Require(wait >= 48000 && wait <= 4320000,
+            "wait outside 48,000..4,320,000 ms:", std::to_string(wait));
     const uint32_t minutes = ExpectedIntervalMinutes(text);
     // The fake reads at most ten digits, so zero padding beyond that falls back
     // to 5 (robust_tests' ZeroPaddingPastTenDigitsStillReadsTheNumber).
@@ -94,8 +94,9 @@ static void FuzzBoxText(unsigned variant, const uint8_t* data, size_t size)
         text.size() > 10 && text.find_first_not_of(L"0123456789") == std::wstring::npos;
     Require(wait == uint64_t{minutes} * percentage * 600 ||
                 (longDigits && wait == uint64_t{5} * percentage * 600),
-            "wait not the rule's:", std::to_string(wait) + " ms for " + std::to_string(minutes) +
-                                        " min at " + std::to_string(percentage) + " %");
+            "wait not the rule's:",
+            std::to_string(wait) + " ms for " + std::to_string(minutes) + " min at " +
+                std::to_string(percentage) + " %");
 }
 
 static void FuzzPicker(bool berlin, unsigned variant, const uint8_t* data, size_t size)

@@ -4,7 +4,8 @@
 #include <cstdio>
 
 // 3001-01-19 07:59:59 UTC, worked out here rather than taken from the engine.
-static const int64_t kLastInstant = DaysFromCivil(3001, 1, 19) * 86400 + 7 * 3600 + 59 * 60 + 59;
+static const int64_t kLastInstant =
+    DaysFromCivil(3001, 1, 19) * 86400 + int64_t{7 * 3600 + 59 * 60 + 59};
 
 static int64_t FloorDiv(int64_t a, int64_t b)
 {
@@ -65,8 +66,8 @@ Civil CivilFromSeconds(int64_t seconds)
 // Day number of the last Sunday of a month; day 0 (1970-01-01) was a Thursday.
 static int64_t LastSunday(int64_t year, int month)
 {
-    const int64_t last = month == 12 ? DaysFromCivil(year + 1, 1, 1) - 1
-                                     : DaysFromCivil(year, month + 1, 1) - 1;
+    const int64_t last =
+        month == 12 ? DaysFromCivil(year + 1, 1, 1) - 1 : DaysFromCivil(year, month + 1, 1) - 1;
     const int64_t weekday = ((last + 4) % 7 + 7) % 7; // 0 = Sunday
     return last - weekday;
 }
@@ -99,7 +100,7 @@ Occurrence ExpectedOccurrence(ZoneOffset zone, int64_t now, int hour, int minute
     const int64_t today = FloorDiv(now + zone(now), 86400);
     int64_t best = 0;
     for (int64_t day = today; day <= today + 1; ++day) {
-        const int64_t wall = day * 86400 + hour * 3600 + minute * 60;
+        const int64_t wall = day * 86400 + int64_t{hour} * 3600 + int64_t{minute} * 60;
         // A zone's offsets a day either side cover any change near this reading.
         const int64_t offsets[2] = {zone(wall - 86400), zone(wall + 86400)};
         int readings = 0;
@@ -128,7 +129,7 @@ std::string CheckOccurrenceShape(ZoneOffset zone, int64_t now, int minute, int64
                       static_cast<long long>(value), static_cast<long long>(now));
         return text;
     }
-    if (value - now > 25 * 3600) {
+    if (value - now > 25 * int64_t{3600}) {
         std::snprintf(text, sizeof text, "switch-off %lld s ahead, more than 25 h",
                       static_cast<long long>(value - now));
         return text;
@@ -200,9 +201,9 @@ static bool IsDateText(const std::wstring& date)
         minute < 0 || minute > 59)
         return false;
     const int64_t year = century * 100 + yy;
-    const int64_t monthDays = (month == 12 ? DaysFromCivil(year + 1, 1, 1)
-                                           : DaysFromCivil(year, month + 1, 1)) -
-                              DaysFromCivil(year, month, 1);
+    const int64_t monthDays =
+        (month == 12 ? DaysFromCivil(year + 1, 1, 1) : DaysFromCivil(year, month + 1, 1)) -
+        DaysFromCivil(year, month, 1);
     return day <= monthDays;
 }
 
@@ -214,11 +215,11 @@ bool MatchDeactivateLine(const std::wstring& line, DeactivateLine* parsed)
         return true;
     }
     size_t pos = 0;
-    if (!(ReadLiteral(line, &pos, L"Auto-deactivate in ") && ReadCount(line, &pos, &parsed->hours) &&
-          ReadLiteral(line, &pos, L"h ") && ReadCount(line, &pos, &parsed->minutes) &&
-          parsed->minutes < 60 && ReadLiteral(line, &pos, L"m ") &&
-          ReadCount(line, &pos, &parsed->seconds) && parsed->seconds < 60 &&
-          ReadLiteral(line, &pos, L"s (")))
+    if (!(ReadLiteral(line, &pos, L"Auto-deactivate in ") &&
+          ReadCount(line, &pos, &parsed->hours) && ReadLiteral(line, &pos, L"h ") &&
+          ReadCount(line, &pos, &parsed->minutes) && parsed->minutes < 60 &&
+          ReadLiteral(line, &pos, L"m ") && ReadCount(line, &pos, &parsed->seconds) &&
+          parsed->seconds < 60 && ReadLiteral(line, &pos, L"s (")))
         return false;
     if (line.empty() || line.back() != L')' || line.size() < pos + 1)
         return false;

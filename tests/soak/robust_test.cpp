@@ -15,7 +15,7 @@
 
 namespace {
 
-const int64_t kLast = DaysFromCivil(3001, 1, 19) * 86400 + 7 * 3600 + 59 * 60 + 59;
+const int64_t kLast = DaysFromCivil(3001, 1, 19) * 86400 + int64_t{7 * 3600 + 59 * 60 + 59};
 const int64_t kYear1996 = DaysFromCivil(1996, 1, 1) * 86400;
 
 std::mt19937 Seeded(const char* what, uint32_t seed)
@@ -52,7 +52,8 @@ std::wstring RandomBoxText(std::mt19937& random)
         break;
     case 1: // surrogates, paired or not, round a number
         text = std::to_wstring(random() % 100);
-        text.insert(random() % (text.size() + 1), 1, static_cast<wchar_t>(0xD800 + random() % 0x800));
+        text.insert(random() % (text.size() + 1), 1,
+                    static_cast<wchar_t>(0xD800 + random() % 0x800));
         break;
     case 2: // what wchar_t holds beyond UTF-16 here, negative included
         for (size_t n = 1 + random() % 4; n > 0; --n)
@@ -124,7 +125,7 @@ std::string CheckBoxText(const std::wstring& text, Path path)
         return "wait " + std::to_string(wait) + " ms, expected " + std::to_string(minutes) +
                " min at " + std::to_string(percentage) + " %";
     if (path != kDirect) {
-        const std::string broken = CheckEngineInvariants(from);
+        std::string broken = CheckEngineInvariants(from);
         if (!broken.empty())
             return broken;
     }
@@ -174,8 +175,12 @@ TEST(RandomBoxText, EdgeTexts)
         L"",
         std::wstring(1, L'\0'),
         std::wstring(L"5\0", 2),
-        std::wstring(L"\0" L"5", 2),
-        std::wstring(L"1\0" L"2", 3),
+        std::wstring(L"\0"
+                     L"5",
+                     2),
+        std::wstring(L"1\0"
+                     L"2",
+                     3),
         L"0",
         L"0000000000",
         L"0000000060",
@@ -186,9 +191,9 @@ TEST(RandomBoxText, EdgeTexts)
         std::wstring(3000, L'9'),
         std::wstring(1, static_cast<wchar_t>(0xD800)),
         std::wstring(1, static_cast<wchar_t>(0xFFFF)),
-        L"\xFF15",   // a full-width digit five
-        L"\x0665",   // an Arabic-Indic digit five
-        L"\x00B2",   // superscript two
+        L"\xFF15", // a full-width digit five
+        L"\x0665", // an Arabic-Indic digit five
+        L"\x00B2", // superscript two
     };
     for (const std::wstring& text : rows)
         for (Path path : {kDirect, kSwitchOn, kAfterPress}) {
@@ -232,20 +237,22 @@ int64_t RandomCalendarTime(std::mt19937& random)
     case 0:
         return static_cast<int64_t>(Random64(random));
     case 1: {
-        static const int64_t kEdges[] = {INT64_MIN, INT64_MIN + 1, -86400, -1, 0, 1, 59, 86399,
-                                         INT64_MAX, INT64_MAX - 1};
+        static const int64_t kEdges[] = {INT64_MIN, INT64_MIN + 1, -86400,    -1,           0, 1,
+                                         59,        86399,         INT64_MAX, INT64_MAX - 1};
         return kEdges[random() % (sizeof kEdges / sizeof kEdges[0])];
     }
     case 2:
-        return kLast - 2 * 86400 + static_cast<int64_t>(random() % (4 * 86400));
+        return kLast - 2 * int64_t{86400} + static_cast<int64_t>(random() % (uint64_t{4} * 86400));
     case 3:
         return -static_cast<int64_t>(random() % 100000);
     case 4:
         return static_cast<int64_t>(Random64(random) % static_cast<uint64_t>(kLast + 1));
     case 5: // on a whole minute, so that the picked time may be exactly now
-        return (kYear1996 + static_cast<int64_t>(Random64(random) % (60ull * 365 * 86400))) / 60 * 60;
+        return (kYear1996 + static_cast<int64_t>(Random64(random) % (60ull * 365 * 86400))) / 60 *
+               60;
     default: // round about now
-        return UtcSeconds(2026, 1, 1, 0, 0, 0) + static_cast<int64_t>(random() % (3 * 365 * 86400));
+        return UtcSeconds(2026, 1, 1, 0, 0, 0) +
+               static_cast<int64_t>(random() % (uint64_t{3} * 365 * 86400));
     }
 }
 
@@ -279,10 +286,10 @@ TEST(RandomPicker, AnyPickerAndClockGiveNoneOrAWholeMinuteWithin25Hours)
                                 : answer < 7 ? GDT_ERROR
                                              : static_cast<LRESULT>(Random64(random));
             SYSTEMTIME& p = fake.pickerValue;
-            p = SYSTEMTIME{static_cast<WORD>(random()), static_cast<WORD>(random()),
-                           static_cast<WORD>(random()), static_cast<WORD>(random()),
+            p = SYSTEMTIME{static_cast<WORD>(random()),   static_cast<WORD>(random()),
+                           static_cast<WORD>(random()),   static_cast<WORD>(random()),
                            RandomPickerField(random, 24), RandomPickerField(random, 60),
-                           static_cast<WORD>(random()), static_cast<WORD>(random())};
+                           static_cast<WORD>(random()),   static_cast<WORD>(random())};
             fake.calendarTime = RandomCalendarTime(random);
             const int64_t now = fake.calendarTime;
             if (random() % 4 == 0 && now >= 0 && now <= kLast) {
@@ -301,10 +308,10 @@ TEST(RandomPicker, AnyPickerAndClockGiveNoneOrAWholeMinuteWithin25Hours)
                 result = ComputeDeactivateTime(kFakeWindow);
             }
             const bool valid = fake.pickerAnswer == GDT_VALID && p.wHour <= 23 && p.wMinute <= 59;
-            const std::string where =
-                std::string(zone.name) + ", round " + std::to_string(round) + ", now " +
-                std::to_string(now) + ", answer " + std::to_string(fake.pickerAnswer) +
-                ", picked " + std::to_string(p.wHour) + ":" + std::to_string(p.wMinute);
+            const std::string where = std::string(zone.name) + ", round " + std::to_string(round) +
+                                      ", now " + std::to_string(now) + ", answer " +
+                                      std::to_string(fake.pickerAnswer) + ", picked " +
+                                      std::to_string(p.wHour) + ":" + std::to_string(p.wMinute);
             // A failing picker is not asked for more; the clock only after it.
             ASSERT_EQ(CALL_PICKER, fake.calls[viaSwitchOn ? 3 : 0]) << where;
             ASSERT_EQ(fake.pickerAnswer == GDT_VALID && valid ? 1u : 0u, CountCalls(CALL_TIME))
@@ -333,8 +340,19 @@ TEST(RandomPicker, AnyPickerAndClockGiveNoneOrAWholeMinuteWithin25Hours)
 TEST(RandomStatusTexts, NextKeyLineForAnyRemainingTime)
 {
     std::mt19937 random = Seeded("next-key lines", 2001);
-    const uint64_t edges[] = {0, 1, 999, 1000, 1001, 59999, 60000, 60001, 4320000,
-                              UINT64_MAX, UINT64_MAX - 1, UINT64_MAX - 999, UINT64_MAX - 1000,
+    const uint64_t edges[] = {0,
+                              1,
+                              999,
+                              1000,
+                              1001,
+                              59999,
+                              60000,
+                              60001,
+                              4320000,
+                              UINT64_MAX,
+                              UINT64_MAX - 1,
+                              UINT64_MAX - 999,
+                              UINT64_MAX - 1000,
                               uint64_t{1} << 63};
     for (uint64_t ms : edges)
         ASSERT_EQ("", CheckNextKeyLine(FormatNextKeyText(ms), ms));
@@ -384,14 +402,15 @@ TEST(RandomStatusTexts, SwitchOffLineForAnyPairOfTimes)
             keepAwake.deactivateAt = deactivateAt;
             const std::wstring line = round % 2 == 0 ? FormatAutoDeactivateText(now)
                                                      : FormatDeactivateLine(deactivateAt, now);
-            const bool oldBerlin = zone.offset == BerlinOffset && deactivateAt > 0 &&
-                                   deactivateAt < kYear1996 + 86400;
-            const std::string broken = oldBerlin
-                                           ? CheckOldBerlinLine(line, deactivateAt, now)
-                                           : CheckDeactivateLine(line, zone.offset, deactivateAt, now);
+            const bool oldBerlin =
+                zone.offset == BerlinOffset && deactivateAt > 0 && deactivateAt < kYear1996 + 86400;
+            const std::string broken =
+                oldBerlin ? CheckOldBerlinLine(line, deactivateAt, now)
+                          : CheckDeactivateLine(line, zone.offset, deactivateAt, now);
             ASSERT_EQ("", broken) << zone.name << ", round " << round << ", switch-off "
                                   << deactivateAt << ", now " << now;
-            dated += line.size() > 2 && line[line.size() - 2] >= L'0' && line[line.size() - 2] <= L'9';
+            dated +=
+                line.size() > 2 && line[line.size() - 2] >= L'0' && line[line.size() - 2] <= L'9';
             scheduled += line.find(L"(scheduled time)") != std::wstring::npos;
         }
     }
