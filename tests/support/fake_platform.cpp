@@ -36,16 +36,16 @@ void ResetEngineAndFake(uint32_t seed)
 
 bool ReadUnsignedDecimal(const std::wstring& text, UINT* value)
 {
-    if (text.empty() || text.size() > 10)
+    if (text.empty())
         return false;
     uint64_t number = 0;
     for (wchar_t c : text) {
         if (c < L'0' || c > L'9')
             return false;
         number = number * 10 + static_cast<uint64_t>(c - L'0');
+        if (number > 0xFFFFFFFFull)
+            return false; // leading zeros are fine, overflow is not
     }
-    if (number > 0xFFFFFFFFull)
-        return false;
     *value = static_cast<UINT>(number);
     return true;
 }
