@@ -88,13 +88,7 @@ static void FuzzBoxText(unsigned variant, const uint8_t* data, size_t size)
     Require(wait >= 48000 && wait <= 4320000,
             "wait outside 48,000..4,320,000 ms:", std::to_string(wait));
     const uint32_t minutes = ExpectedIntervalMinutes(text);
-    // The fake reads at most ten digits, so zero padding beyond that falls back
-    // to 5 (robust_tests' ZeroPaddingPastTenDigitsStillReadsTheNumber).
-    const bool longDigits =
-        text.size() > 10 && text.find_first_not_of(L"0123456789") == std::wstring::npos;
-    Require(wait == uint64_t{minutes} * percentage * 600 ||
-                (longDigits && wait == uint64_t{5} * percentage * 600),
-            "wait not the rule's:",
+    Require(wait == uint64_t{minutes} * percentage * 600, "wait not the rule's:",
             std::to_string(wait) + " ms for " + std::to_string(minutes) + " min at " +
                 std::to_string(percentage) + " %");
 }

@@ -57,7 +57,7 @@ std::wstring RandomBoxText(std::mt19937& random)
         return std::to_wstring(61 + random() % 4294967235u); // up to 4294967295
     if (kind < 19)
         return std::to_wstring(4294967296ull + random()) + std::wstring(random() % 3, L'7');
-    return std::wstring(1 + random() % 8, L'0') + std::to_wstring(random() % 70);
+    return std::wstring(1 + random() % 12, L'0') + std::to_wstring(random() % 70);
 }
 
 class Soak : public testing::Test {
