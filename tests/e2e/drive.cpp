@@ -145,6 +145,10 @@ bool ReadFootprint(HANDLE process, DWORD processId, Footprint* footprint)
     const uint64_t kernelTime = (static_cast<uint64_t>(kernel.dwHighDateTime) << 32) | kernel.dwLowDateTime;
     const uint64_t userTime = (static_cast<uint64_t>(user.dwHighDateTime) << 32) | user.dwLowDateTime;
     footprint->cpu100ns = kernelTime + userTime;
+    // Wine answers for any process with the caller's own times.
+    FILETIME ownKernel, ownUser;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &ownKernel, &ownUser);
+    footprint->cpuKnown = CompareFileTime(&kernel, &ownKernel) != 0 || CompareFileTime(&user, &ownUser) != 0;
 
     SetLastError(0);
     footprint->gdiObjects = GetGuiResources(process, GR_GDIOBJECTS);

@@ -19,6 +19,7 @@ struct Started {
 // What the process holds at one moment, by its own accounting.
 struct Footprint {
     uint64_t cpu100ns;      // kernel plus user time
+    bool cpuKnown;          // false where the system answers with the caller's own times (Wine)
     DWORD gdiObjects;       // GetGuiResources; 0 where that is not implemented
     DWORD userObjects;
     bool guiCountsKnown;    // false where GetGuiResources is not implemented (Wine)

@@ -1,6 +1,9 @@
 // Measures what Quillet costs while it runs: two copies side by side, one
 // switched on and one left off, for the same stretch of time; prints the CPU
-// time each used by its own accounting, and its objects and memory.
+// time each used by its own accounting, and its objects and memory. Each copy
+// gets a tag on its (ignored) command line, and the start and end of the
+// stretch are printed as they happen, so that a script outside Wine can
+// read the same processes' times from the host system at the same moments.
 #include <windows.h>
 
 #include <cstdio>
@@ -17,6 +20,7 @@ const int kStateLabel = 1005;
 
 struct Copy {
     const char* name;
+    const wchar_t* tag;
     bool switchOn;
     Started started;
     HWND window;
@@ -27,8 +31,12 @@ struct Copy {
 void PrintCopy(const Copy& copy, double seconds)
 {
     const double cpu = static_cast<double>(copy.after.cpu100ns - copy.before.cpu100ns) / 1e7;
-    std::printf("%-8s cpu %.3f s in %.0f s = %.3f s per hour on\n", copy.name, cpu, seconds,
-                cpu * 3600.0 / seconds);
+    if (copy.after.cpuKnown)
+        std::printf("%-8s cpu %.3f s in %.0f s = %.3f s per hour on\n", copy.name, cpu, seconds,
+                    cpu * 3600.0 / seconds);
+    else
+        std::printf("%-8s cpu not reported: GetProcessTimes answers with the caller's own times here\n",
+                    copy.name);
     std::printf("%-8s gdi %lu -> %lu, user %lu -> %lu%s, windows %zu -> %zu, private %zu -> %zu bytes\n",
                 copy.name, copy.before.gdiObjects, copy.after.gdiObjects, copy.before.userObjects,
                 copy.after.userObjects, copy.after.guiCountsKnown ? "" : " (GetGuiResources not implemented)",
@@ -50,9 +58,10 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    Copy copies[2] = {{"active", true, {}, nullptr, {}, {}}, {"inactive", false, {}, nullptr, {}, {}}};
+    Copy copies[2] = {{"active", L"quillet-footprint-active", true, {}, nullptr, {}, {}},
+                       {"inactive", L"quillet-footprint-inactive", false, {}, nullptr, {}, {}}};
     for (Copy& copy : copies) {
-        if (!StartProgram(program, L"", &copy.started)) {
+        if (!StartProgram(program, copy.tag, &copy.started)) {
             std::fprintf(stderr, "footprint_meter: cannot start %s\n", argv[1]);
             return 1;
         }
@@ -69,9 +78,13 @@ int main(int argc, char** argv)
     for (Copy& copy : copies)
         ReadFootprint(copy.started.process, copy.started.processId, &copy.before);
     const ULONGLONG start = GetTickCount64();
+    std::printf("measuring: start\n");
+    std::fflush(stdout);
     Sleep(static_cast<DWORD>(seconds * 1000));
     for (Copy& copy : copies)
         ReadFootprint(copy.started.process, copy.started.processId, &copy.after);
+    std::printf("measuring: end\n");
+    std::fflush(stdout);
     const double measured = static_cast<double>(GetTickCount64() - start) / 1000.0;
 
     int status = 0;

@@ -33,9 +33,9 @@ protected:
 
 void PrintFootprint(const char* when, const Footprint& sample)
 {
-    std::printf("%-18s gdi %lu, user %lu%s, windows %zu, private %zu bytes, cpu %.2f s\n", when,
-                sample.gdiObjects, sample.userObjects, sample.guiCountsKnown ? "" : " (not reported here)",
-                sample.windows, sample.privateBytes, static_cast<double>(sample.cpu100ns) / 1e7);
+    std::printf("%-18s gdi %lu, user %lu%s, windows %zu, private %zu bytes\n", when, sample.gdiObjects,
+                sample.userObjects, sample.guiCountsKnown ? "" : " (not reported here)", sample.windows,
+                sample.privateBytes);
 }
 
 TEST_F(QuilletFootprint, TimerTicksWhileActiveLeakNothing)
