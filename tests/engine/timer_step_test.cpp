@@ -14,15 +14,6 @@ static uint64_t SwitchOn()
     return from;
 }
 
-static void ClearRecord()
-{
-    fake.calls.clear();
-    fake.windows.clear();
-    fake.controlIds.clear();
-    fake.sendInputs.clear();
-    fake.refreshes.clear();
-}
-
 TEST(SetActive, SwitchingOnSchedulesArmsAndRefreshesOnceLast)
 {
     ResetEngineAndFake();
@@ -75,7 +66,7 @@ TEST(SetActive, SwitchingOffClearsEverythingAndRecordsHow)
         SCOPED_TRACE(automatic ? "automatic" : "by hand");
         ResetEngineAndFake();
         SwitchOn();
-        ClearRecord();
+        ClearFakeRecord();
         SetActive(kFakeWindow, false, automatic);
         EXPECT_FALSE(keepAwake.active);
         EXPECT_EQ(automatic, keepAwake.autoDeactivated);
@@ -121,7 +112,7 @@ TEST(RunTimerStep, PressIsDueWhenTheTickReachesNextKeyTick)
         SwitchOn();
         const uint64_t due = keepAwake.nextKeyTick;
         fake.tickCount = due + row.offset;
-        ClearRecord();
+        ClearFakeRecord();
         RunTimerStep(kFakeWindow);
         EXPECT_EQ(row.pressed ? 1u : 0u, fake.sendInputs.size());
         EXPECT_EQ(0u, CountCalls(CALL_REFRESH)); // the window refreshes after the step
@@ -166,7 +157,7 @@ TEST(RunTimerStep, PressIsOneCallOfTwoKeyboardRecords)
     fake.checkBoxState = BST_UNCHECKED;
     SwitchOn();
     fake.tickCount = keepAwake.nextKeyTick;
-    ClearRecord();
+    ClearFakeRecord();
     RunTimerStep(kFakeWindow);
     const std::vector<FakeCall> expected = {CALL_TICK, CALL_SEND_INPUT, CALL_INTERVAL, CALL_TICK};
     EXPECT_EQ(expected, fake.calls);
@@ -205,7 +196,7 @@ TEST(RunTimerStep, SwitchOffIsDueWhenTheClockReachesDeactivateAt)
         ResetEngineAndFake();
         SwitchOn();
         fake.calendarTime = keepAwake.deactivateAt + row.offset;
-        ClearRecord();
+        ClearFakeRecord();
         RunTimerStep(kFakeWindow);
         EXPECT_EQ(!row.switchedOff, keepAwake.active);
         EXPECT_EQ(row.switchedOff, keepAwake.autoDeactivated);
@@ -220,7 +211,7 @@ TEST(RunTimerStep, SwitchOffWinsOverADuePressOnTheSameTick)
     SwitchOn();
     fake.tickCount = keepAwake.nextKeyTick + 5;
     fake.calendarTime = keepAwake.deactivateAt;
-    ClearRecord();
+    ClearFakeRecord();
     RunTimerStep(kFakeWindow);
     const std::vector<FakeCall> expected = {CALL_TIME, CALL_REFRESH};
     EXPECT_EQ(expected, fake.calls); // no key, no tick read, one refresh
@@ -236,7 +227,7 @@ TEST(RunTimerStep, WithoutASwitchOffTimeItRunsForeverWithoutReadingTheCalendar)
     ResetEngineAndFake();
     fake.checkBoxState = BST_UNCHECKED;
     SwitchOn();
-    ClearRecord();
+    ClearFakeRecord();
     for (int second = 0; second < 3 * 86400; ++second) {
         fake.tickCount += 1000;
         fake.calendarTime += 1;

@@ -92,15 +92,6 @@ std::string Soak::Where() const
            std::string(fake.intervalText.begin(), fake.intervalText.end()) + "\"";
 }
 
-static void ClearRecord()
-{
-    fake.calls.clear();
-    fake.windows.clear();
-    fake.controlIds.clear();
-    fake.sendInputs.clear();
-    fake.refreshes.clear();
-}
-
 static std::string CheckWait(uint64_t from, uint64_t due, uint32_t minutes)
 {
     if (due < from + 48000 || due > from + 4320000)
@@ -174,7 +165,7 @@ void Soak::SwitchOnByHand()
     const int64_t now = fake.calendarTime;
     const bool ticked = fake.checkBoxState == BST_CHECKED;
     const bool picked = ticked && fake.pickerAnswer == GDT_VALID;
-    ClearRecord();
+    ClearFakeRecord();
     SetActive(kFakeWindow, true, false);
 
     expected = {CALL_INTERVAL, CALL_TICK, CALL_CHECKBOX};
@@ -221,7 +212,7 @@ void Soak::SwitchOnByHand()
 
 void Soak::SwitchOffByHand()
 {
-    ClearRecord();
+    ClearFakeRecord();
     SetActive(kFakeWindow, false, false);
     expected = {CALL_REFRESH};
     ASSERT_EQ(expected, fake.calls) << Where();
@@ -296,7 +287,7 @@ void Soak::Tick()
     const bool offDue = model.armed != 0 && fake.calendarTime >= model.armed;
     const bool pressDue = !offDue && fake.tickCount >= model.dueTick;
     fake.tickStepAfterSendInput = random() % 20; // sending takes a moment
-    ClearRecord();
+    ClearFakeRecord();
     RunTimerStep(kFakeWindow);
     if (keepAwake.active)
         RefreshControls(kFakeWindow);

@@ -34,6 +34,15 @@ void ResetEngineAndFake(uint32_t seed)
     fake.pickerValue = SYSTEMTIME{2026, 12, 1, 7, 14, 0, 0, 0};
 }
 
+void ClearFakeRecord()
+{
+    fake.calls.clear();
+    fake.windows.clear();
+    fake.controlIds.clear();
+    fake.sendInputs.clear();
+    fake.refreshes.clear();
+}
+
 bool ReadUnsignedDecimal(const std::wstring& text, UINT* value)
 {
     if (text.empty())

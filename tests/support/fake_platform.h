@@ -56,6 +56,9 @@ extern FakePlatform fake;
 // picker 14:00.
 void ResetEngineAndFake(uint32_t seed = 5489);
 
+// Forgets what the engine did so far; the answers stay as they are.
+void ClearFakeRecord();
+
 // The same unsigned decimal reading as GetDlgItemInt(..., FALSE).
 bool ReadUnsignedDecimal(const std::wstring& text, UINT* value);
 
