@@ -96,15 +96,9 @@ void SetControlText(HWND window, int id, const wchar_t* text)
     SendMessageW(GetDlgItem(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
-void ClickButton(HWND window, int id)
-{
-    SendMessageW(GetDlgItem(window, id), BM_CLICK, 0, 0);
-}
+void ClickButton(HWND window, int id) { SendMessageW(GetDlgItem(window, id), BM_CLICK, 0, 0); }
 
-void SendTick(HWND window)
-{
-    SendMessageW(window, WM_TIMER, 1, 0);
-}
+void SendTick(HWND window) { SendMessageW(window, WM_TIMER, 1, 0); }
 
 void RepaintNow(HWND window)
 {
@@ -142,13 +136,16 @@ bool ReadFootprint(HANDLE process, DWORD processId, Footprint* footprint)
     FILETIME created, exited, kernel, user;
     if (!GetProcessTimes(process, &created, &exited, &kernel, &user))
         return false;
-    const uint64_t kernelTime = (static_cast<uint64_t>(kernel.dwHighDateTime) << 32) | kernel.dwLowDateTime;
-    const uint64_t userTime = (static_cast<uint64_t>(user.dwHighDateTime) << 32) | user.dwLowDateTime;
+    const uint64_t kernelTime =
+        (static_cast<uint64_t>(kernel.dwHighDateTime) << 32) | kernel.dwLowDateTime;
+    const uint64_t userTime =
+        (static_cast<uint64_t>(user.dwHighDateTime) << 32) | user.dwLowDateTime;
     footprint->cpu100ns = kernelTime + userTime;
     // Wine answers for any process with the caller's own times.
     FILETIME ownKernel, ownUser;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &ownKernel, &ownUser);
-    footprint->cpuKnown = CompareFileTime(&kernel, &ownKernel) != 0 || CompareFileTime(&user, &ownUser) != 0;
+    footprint->cpuKnown =
+        CompareFileTime(&kernel, &ownKernel) != 0 || CompareFileTime(&user, &ownUser) != 0;
 
     SetLastError(0);
     footprint->gdiObjects = GetGuiResources(process, GR_GDIOBJECTS);
@@ -162,7 +159,8 @@ bool ReadFootprint(HANDLE process, DWORD processId, Footprint* footprint)
 
     PROCESS_MEMORY_COUNTERS_EX memory = {};
     memory.cb = sizeof memory;
-    if (!K32GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
+    if (!K32GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                                 sizeof memory))
         return false;
     // Windows reports the private commit in both fields; Wine leaves
     // PrivateUsage 0 and puts the process's resident anonymous memory in
@@ -179,7 +177,8 @@ int NextKeySeconds(const std::wstring& line)
     if (std::swscanf(line.c_str(), L"Next F15 in %um %us%lc", &minutes, &seconds, &rest) != 2)
         return -1;
     // Only the exact shape counts: put it back together and compare.
-    if (line != L"Next F15 in " + std::to_wstring(minutes) + L"m " + std::to_wstring(seconds) + L"s")
+    if (line !=
+        L"Next F15 in " + std::to_wstring(minutes) + L"m " + std::to_wstring(seconds) + L"s")
         return -1;
     return static_cast<int>(minutes * 60 + seconds);
 }

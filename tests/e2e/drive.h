@@ -18,12 +18,12 @@ struct Started {
 
 // What the process holds at one moment, by its own accounting.
 struct Footprint {
-    uint64_t cpu100ns;      // kernel plus user time
-    bool cpuKnown;          // false where the system answers with the caller's own times (Wine)
-    DWORD gdiObjects;       // GetGuiResources; 0 where that is not implemented
+    uint64_t cpu100ns; // kernel plus user time
+    bool cpuKnown;     // false where the system answers with the caller's own times (Wine)
+    DWORD gdiObjects;  // GetGuiResources; 0 where that is not implemented
     DWORD userObjects;
-    bool guiCountsKnown;    // false where GetGuiResources is not implemented (Wine)
-    size_t windows;         // top-level and child windows the process owns
+    bool guiCountsKnown; // false where GetGuiResources is not implemented (Wine)
+    size_t windows;      // top-level and child windows the process owns
     size_t privateBytes;
 };
 

@@ -41,8 +41,9 @@ struct RecorderLog {
 RecorderLog ReadRecorderLog(const std::wstring& path)
 {
     RecorderLog log = {false, {}};
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return log;
     std::string text;
@@ -60,7 +61,8 @@ RecorderLog ReadRecorderLog(const std::wstring& path)
         unsigned message = 0;
         if (line.compare(0, 6, "ready ") == 0)
             log.ready = true;
-        else if (std::sscanf(line.c_str(), "key %llu %lu %lu %lu %u", &tick, &vk, &scan, &flags, &message) == 5)
+        else if (std::sscanf(line.c_str(), "key %llu %lu %lu %lu %u", &tick, &vk, &scan, &flags,
+                             &message) == 5)
             log.keys.push_back({tick, vk, flags, message});
     }
     return log;
@@ -75,21 +77,19 @@ std::wstring TempFilePath()
     return path;
 }
 
-std::string Narrow(const std::wstring& text)
-{
-    return std::string(text.begin(), text.end());
-}
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 // The inactive window's three status texts, with the check box ticked.
 void ExpectInactiveTexts(HWND window)
 {
     EXPECT_EQ(L"INACTIVE", ReadControlText(window, kStateLabel));
     EXPECT_EQ(L"No key events are being sent.", ReadControlText(window, kNextKeyLabel));
-    EXPECT_EQ(L"Auto-deactivate will start with the next activation.", ReadControlText(window, kAutoLabel));
+    EXPECT_EQ(L"Auto-deactivate will start with the next activation.",
+              ReadControlText(window, kAutoLabel));
 }
 
 class QuilletEndToEnd : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override
     {
         if (recorder.process != nullptr)
@@ -173,7 +173,8 @@ TEST_F(QuilletEndToEnd, OneInjectedF15PressPerIntervalSecondCopyStaysOffBothClos
     EXPECT_EQ(static_cast<DWORD>(LLKHF_INJECTED), down.flags & (LLKHF_INJECTED | LLKHF_UP));
     EXPECT_EQ(kVkF15, up.vk);
     EXPECT_EQ(static_cast<unsigned>(WM_KEYUP), up.message);
-    EXPECT_EQ(static_cast<DWORD>(LLKHF_INJECTED | LLKHF_UP), up.flags & (LLKHF_INJECTED | LLKHF_UP));
+    EXPECT_EQ(static_cast<DWORD>(LLKHF_INJECTED | LLKHF_UP),
+              up.flags & (LLKHF_INJECTED | LLKHF_UP));
     EXPECT_LE(beforeClick + 48000, down.tick) << "F15 came too early";
     EXPECT_GE(afterClick + 73000, up.tick) << "F15 came too late";
     EXPECT_LE(down.tick, up.tick);
@@ -183,7 +184,8 @@ TEST_F(QuilletEndToEnd, OneInjectedF15PressPerIntervalSecondCopyStaysOffBothClos
     // up to that many seconds less.
     const int restartedWait = NextKeySeconds(restarted);
     const int lateSeconds = static_cast<int>((restartedRead - down.tick) / 1000);
-    std::printf("right after the press (%d s late): \"%s\"\n", lateSeconds, Narrow(restarted).c_str());
+    std::printf("right after the press (%d s late): \"%s\"\n", lateSeconds,
+                Narrow(restarted).c_str());
     EXPECT_LE(48 - lateSeconds, restartedWait) << Narrow(restarted);
     EXPECT_GE(72, restartedWait) << Narrow(restarted);
     EXPECT_EQ(L"INACTIVE", otherState) << "the second copy switched itself on";
@@ -200,9 +202,11 @@ TEST_F(QuilletEndToEnd, OneInjectedF15PressPerIntervalSecondCopyStaysOffBothClos
 
     DWORD firstExit = 99;
     DWORD secondExit = 99;
-    EXPECT_TRUE(CloseAndWait(main, first.process, 5000, &firstExit)) << "first copy still running 5 s after WM_CLOSE";
+    EXPECT_TRUE(CloseAndWait(main, first.process, 5000, &firstExit))
+        << "first copy still running 5 s after WM_CLOSE";
     EXPECT_EQ(0u, firstExit);
-    EXPECT_TRUE(CloseAndWait(other, second.process, 5000, &secondExit)) << "second copy still running 5 s after WM_CLOSE";
+    EXPECT_TRUE(CloseAndWait(other, second.process, 5000, &secondExit))
+        << "second copy still running 5 s after WM_CLOSE";
     EXPECT_EQ(0u, secondExit);
 
     // Nothing else in all: the recorder heard exactly the one pair.

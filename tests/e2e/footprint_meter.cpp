@@ -35,12 +35,15 @@ void PrintCopy(const Copy& copy, double seconds)
         std::printf("%-8s cpu %.3f s in %.0f s = %.3f s per hour on\n", copy.name, cpu, seconds,
                     cpu * 3600.0 / seconds);
     else
-        std::printf("%-8s cpu not reported: GetProcessTimes answers with the caller's own times here\n",
-                    copy.name);
-    std::printf("%-8s gdi %lu -> %lu, user %lu -> %lu%s, windows %zu -> %zu, private %zu -> %zu bytes\n",
-                copy.name, copy.before.gdiObjects, copy.after.gdiObjects, copy.before.userObjects,
-                copy.after.userObjects, copy.after.guiCountsKnown ? "" : " (GetGuiResources not implemented)",
-                copy.before.windows, copy.after.windows, copy.before.privateBytes, copy.after.privateBytes);
+        std::printf(
+            "%-8s cpu not reported: GetProcessTimes answers with the caller's own times here\n",
+            copy.name);
+    std::printf(
+        "%-8s gdi %lu -> %lu, user %lu -> %lu%s, windows %zu -> %zu, private %zu -> %zu bytes\n",
+        copy.name, copy.before.gdiObjects, copy.after.gdiObjects, copy.before.userObjects,
+        copy.after.userObjects,
+        copy.after.guiCountsKnown ? "" : " (GetGuiResources not implemented)", copy.before.windows,
+        copy.after.windows, copy.before.privateBytes, copy.after.privateBytes);
 }
 
 } // namespace
@@ -59,7 +62,7 @@ int main(int argc, char** argv)
     }
 
     Copy copies[2] = {{"active", L"quillet-footprint-active", true, {}, nullptr, {}, {}},
-                       {"inactive", L"quillet-footprint-inactive", false, {}, nullptr, {}, {}}};
+                      {"inactive", L"quillet-footprint-inactive", false, {}, nullptr, {}, {}}};
     for (Copy& copy : copies) {
         if (!StartProgram(program, copy.tag, &copy.started)) {
             std::fprintf(stderr, "footprint_meter: cannot start %s\n", argv[1]);
@@ -100,7 +103,8 @@ int main(int argc, char** argv)
     for (Copy& copy : copies) {
         DWORD exitCode = 99;
         if (!CloseAndWait(copy.window, copy.started.process, 5000, &exitCode) || exitCode != 0) {
-            std::fprintf(stderr, "footprint_meter: the %s copy did not close with exit code 0\n", copy.name);
+            std::fprintf(stderr, "footprint_meter: the %s copy did not close with exit code 0\n",
+                         copy.name);
             status = 1;
         }
         ReleaseStarted(&copy.started);

@@ -31,8 +31,9 @@ int wmain(int argc, wchar_t** argv)
         std::fprintf(stderr, "usage: key_recorder OUTPUT-FILE\n");
         return 2;
     }
-    output = CreateFileW(argv[1], GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    output =
+        CreateFileW(argv[1], GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (output == INVALID_HANDLE_VALUE)
         return 3;
     HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, RecordKey, GetModuleHandleW(nullptr), 0);
@@ -42,7 +43,8 @@ int wmain(int argc, wchar_t** argv)
     MSG message;
     PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
     char line[64];
-    std::snprintf(line, sizeof line, "ready %llu\n", static_cast<unsigned long long>(GetTickCount64()));
+    std::snprintf(line, sizeof line, "ready %llu\n",
+                  static_cast<unsigned long long>(GetTickCount64()));
     WriteLine(line);
 
     while (GetMessageW(&message, nullptr, 0, 0) > 0)

@@ -26,7 +26,7 @@ const int kNextKeyLabel = 1006;
 const size_t kMemoryNoise = 16 * 1024;
 
 class QuilletFootprint : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override { ReleaseStarted(&program); }
 
     Started program = {};
@@ -34,8 +34,9 @@ protected:
 
 void PrintFootprint(const char* when, const Footprint& sample)
 {
-    std::printf("%-18s gdi %lu, user %lu%s, windows %zu, private %zu bytes\n", when, sample.gdiObjects,
-                sample.userObjects, sample.guiCountsKnown ? "" : " (not reported here)", sample.windows,
+    std::printf("%-18s gdi %lu, user %lu%s, windows %zu, private %zu bytes\n", when,
+                sample.gdiObjects, sample.userObjects,
+                sample.guiCountsKnown ? "" : " (not reported here)", sample.windows,
                 sample.privateBytes);
 }
 
