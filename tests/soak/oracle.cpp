@@ -30,17 +30,6 @@ uint32_t ExpectedIntervalMinutes(const std::wstring& text)
     return value > 60 ? 60 : static_cast<uint32_t>(value);
 }
 
-int64_t DaysFromCivil(int64_t year, int month, int day)
-{
-    // After H. Hinnant's public-domain days_from_civil.
-    const int64_t y = year - (month <= 2 ? 1 : 0);
-    const int64_t era = FloorDiv(y, 400);
-    const int64_t yearOfEra = y - era * 400;
-    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
 Civil CivilFromSeconds(int64_t seconds)
 {
     // After H. Hinnant's public-domain civil_from_days.

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "test_time.h"
+
 // The interval minutes a box text must give: an unsigned decimal number that
 // fits in 32 bits, limited to 1..60, and 5 for anything else.
 uint32_t ExpectedIntervalMinutes(const std::wstring& text);
@@ -23,8 +25,6 @@ struct Civil {
     int month, day, hour, minute, second;
 };
 Civil CivilFromSeconds(int64_t seconds);
-// 1970-based day number of a civil date.
-int64_t DaysFromCivil(int64_t year, int month, int day);
 // The two change instants of a year under BerlinOffset.
 int64_t SpringForwardUtc(int64_t year);
 int64_t FallBackUtc(int64_t year);

@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+// Days since 1970-01-01 of a civil date (proleptic Gregorian).
+int64_t DaysFromCivil(int64_t year, int month, int day);
+
 // Seconds since 1970 of a UTC civil date and time (proleptic Gregorian).
 int64_t UtcSeconds(int year, int month, int day, int hour, int minute, int second);
 
