@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "drive.h"
+
 // From the command line: the program under test and the icon file it was built from.
 static std::wstring exePath;
 static std::wstring iconPath;
@@ -595,22 +597,6 @@ TEST_F(Resources, ManifestNamesNoDependencyAndNoDpiAwareness)
         SCOPED_TRACE(word);
         EXPECT_EQ(std::string::npos, text.find(word));
     }
-}
-
-// A path from the command line in Windows form: wide, with backslashes, full.
-// Under Wine a Unix path resolves through the current drive, Z:.
-static std::wstring WindowsPath(const char* given)
-{
-    wchar_t wide[MAX_PATH] = {};
-    if (MultiByteToWideChar(CP_ACP, 0, given, -1, wide, MAX_PATH) == 0) {
-        return std::wstring();
-    }
-    for (wchar_t& c : wide) {
-        c = c == L'/' ? L'\\' : c;
-    }
-    wchar_t full[MAX_PATH] = {};
-    DWORD length = GetFullPathNameW(wide, MAX_PATH, full, nullptr);
-    return length > 0 && length < MAX_PATH ? full : wide;
 }
 
 // ctest passes the built program and the icon file after GoogleTest's flags.

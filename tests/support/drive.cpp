@@ -17,16 +17,18 @@ std::wstring WindowsPath(const char* path)
     return wide;
 }
 
-bool StartProgram(const std::wstring& path, const std::wstring& arguments, Started* started)
+bool StartProgram(const std::wstring& path, const std::wstring& arguments, Started* started,
+                  const STARTUPINFOW* startup)
 {
     std::wstring commandLine = L"\"" + path + L"\"";
     if (!arguments.empty())
         commandLine += L" " + arguments;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
+    STARTUPINFOW plain = {};
+    plain.cb = sizeof plain;
     PROCESS_INFORMATION info = {};
     if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &info))
+                        nullptr, nullptr, const_cast<STARTUPINFOW*>(startup ? startup : &plain),
+                        &info))
         return false;
     started->process = info.hProcess;
     started->thread = info.hThread;

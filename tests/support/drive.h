@@ -31,7 +31,9 @@ extern const wchar_t kMainWindowClass[];
 
 // A path as Windows sees it: a Unix path (from CMake, under Wine) becomes Z:.
 std::wstring WindowsPath(const char* path);
-bool StartProgram(const std::wstring& path, const std::wstring& arguments, Started* started);
+// startup: how the program is to show its window; nullptr for the default.
+bool StartProgram(const std::wstring& path, const std::wstring& arguments, Started* started,
+                  const STARTUPINFOW* startup = nullptr);
 void ReleaseStarted(Started* started);
 
 // The process's top-level window of the main class, once shown (so with all
