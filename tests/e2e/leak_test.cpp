@@ -52,10 +52,11 @@ TEST_F(QuilletFootprint, TimerTicksWhileActiveLeakNothing)
     ClickButton(main, kActivate);
     ASSERT_EQ(L"ACTIVE", ReadControlText(main, kStateLabel));
 
-    const int checkpoints[] = {10, 1000, 2000};
-    Footprint samples[3] = {};
+    const int checkpoints[] = {10, 1000, 2000, 3000};
+    const int count = sizeof checkpoints / sizeof checkpoints[0];
+    Footprint samples[count] = {};
     int sent = 0;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < count; ++i) {
         for (; sent < checkpoints[i]; ++sent) {
             SendTick(main);
             // Painting makes the labels ask for their colours; a paint
@@ -71,14 +72,18 @@ TEST_F(QuilletFootprint, TimerTicksWhileActiveLeakNothing)
     // The ticks were handled as ticks: the countdown is live.
     EXPECT_EQ(0u, ReadControlText(main, kNextKeyLabel).rfind(L"Next F15 in ", 0));
 
-    for (int i = 1; i < 3; ++i) {
+    for (int i = 1; i < count; ++i) {
         SCOPED_TRACE("after " + std::to_string(checkpoints[i]) + " ticks against after " +
                      std::to_string(checkpoints[i - 1]));
         EXPECT_EQ(samples[0].windows, samples[i].windows);
         EXPECT_EQ(samples[0].gdiObjects, samples[i].gdiObjects);
         EXPECT_EQ(samples[0].userObjects, samples[i].userObjects);
-        // No growth from one stretch of ticks to the next.
-        EXPECT_GE(samples[i - 1].privateBytes + kMemoryNoise, samples[i].privateBytes);
+        // No growth from one stretch of 1,000 ticks to the next. The first
+        // stretch also holds one-off warm-up allocations (up to 20 KiB seen
+        // under Wine); a leak grows in every stretch, so it is not compared.
+        if (i >= 2) {
+            EXPECT_GE(samples[i - 1].privateBytes + kMemoryNoise, samples[i].privateBytes);
+        }
     }
     EXPECT_LT(0u, samples[0].privateBytes) << "no memory figure for the process";
     EXPECT_LE(15u, samples[0].windows) << "the main window and its 14 controls at least";
