@@ -3,10 +3,12 @@
 
 #include <commctrl.h>
 
+#include "main_window_class.h"
+
 HFONT titleFont = nullptr;
 HFONT bodyFont = nullptr;
 
-static const wchar_t kClassName[] = L"QuilletVigiloWindow";
+static const wchar_t kClassName[] = QUILLET_WINDOW_CLASS;
 static const wchar_t kWindowTitle[] = L"Quillet";
 static const DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX; // 0x00CA0000
 static const int kClientWidth = 480;

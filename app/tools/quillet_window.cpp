@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cwchar>
 
-static const wchar_t kClassName[] = L"QuilletVigiloWindow";
+#include "main_window_class.h"
+
+static const wchar_t kClassName[] = QUILLET_WINDOW_CLASS;
 
 // Prints the window's client area in screen pixels as WIDTHxHEIGHT+X+Y,
 // the form ImageMagick's -crop takes, once the window is visible.

@@ -5,7 +5,9 @@
 
 #include <cwchar>
 
-const wchar_t kMainWindowClass[] = L"QuilletVigiloWindow";
+#include "main_window_class.h"
+
+const wchar_t kMainWindowClass[] = QUILLET_WINDOW_CLASS;
 
 std::wstring WindowsPath(const char* path)
 {

@@ -3,6 +3,8 @@
 
 #include <cwctype>
 
+#include "main_window_class.h"
+
 void ResetKeepAwake()
 {
     keepAwake.active = false;
@@ -41,7 +43,7 @@ void CloseMainWindow(HWND window)
         DestroyWindow(window);
     MSG message;
     while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
-    UnregisterClassW(L"QuilletVigiloWindow", GetModuleHandleW(nullptr));
+    UnregisterClassW(QUILLET_WINDOW_CLASS, GetModuleHandleW(nullptr));
     ResetKeepAwake();
 }
 

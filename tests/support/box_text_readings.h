@@ -1,0 +1,46 @@
+// Interval-box texts and what GetDlgItemInt(window, id, &translated, FALSE)
+// makes of them. The Windows column is the documented reading: leading blanks
+// skipped, then decimal digits to the end of the text, at most UINT_MAX;
+// anything else is not translated. The Wine column is what Wine 8's
+// GetDlgItemInt answers on the real edit box, where it differs. The fake
+// platform reads by the Windows column; the window tests confirm the Wine one.
+#pragma once
+
+#include <cstdint>
+
+// A reading of -1 means "not translated" (GetDlgItemInt answers 0, FALSE).
+const int64_t kNotTranslated = -1;
+
+struct BoxTextReading {
+    const char* what;
+    const wchar_t* text;
+    int64_t windows;
+    int64_t wine;
+};
+
+// clang-format off
+const BoxTextReading kBoxTextReadings[] = {
+    {"empty",                         L"",                 kNotTranslated, kNotTranslated},
+    {"zero",                          L"0",                0,              0},
+    {"one",                           L"1",                1,              1},
+    {"default",                       L"5",                5,              5},
+    {"leading zeros",                 L"007",              7,              7},
+    {"sixty",                         L"60",               60,             60},
+    {"sixty-one",                     L"61",               61,             61},
+    {"three billion",                 L"3000000000",       3000000000,     3000000000},
+    {"largest unsigned",              L"4294967295",       4294967295,     4294967295},
+    {"one past the largest unsigned", L"4294967296",       kNotTranslated, kNotTranslated},
+    {"twenty digits",                 L"99999999999999999999", kNotTranslated, kNotTranslated},
+    {"zero padding past ten digits",  L"00000000000000000042", 42,         42},
+    {"leading blanks",                L"  7",              7,              7},
+    {"trailing blank",                L"7 ",               kNotTranslated, 7},
+    {"letters",                       L"abc",              kNotTranslated, kNotTranslated},
+    {"digits then letters",           L"12abc",            kNotTranslated, 12},
+    {"decimal point",                 L"5.5",              kNotTranslated, 5},
+    {"minus",                         L"-1",               kNotTranslated, kNotTranslated},
+    {"plus",                          L"+5",               kNotTranslated, 5},
+    {"hexadecimal",                   L"0x10",             kNotTranslated, 0},
+    {"full-width digit",              L"\xFF15",           kNotTranslated, kNotTranslated},
+    {"Arabic-Indic digit",            L"\x0665",           kNotTranslated, kNotTranslated},
+};
+// clang-format on
