@@ -4,9 +4,6 @@
 #pragma once
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 // After windows.h, which it needs; a separate block keeps the sorter away.
