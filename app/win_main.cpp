@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "main_window_class.h"
+#include "resource.h"
 
 HFONT titleFont = nullptr;
 HFONT bodyFont = nullptr;
@@ -13,8 +14,6 @@ static const wchar_t kWindowTitle[] = L"Quillet";
 static const DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX; // 0x00CA0000
 static const int kClientWidth = 480;
 static const int kClientHeight = 310;
-static const COLORREF kBackgroundColour = 0x00FAFAFA;
-static const int kIconId = 101;
 
 // Registers the up-down and date-and-time picker classes the controls use.
 void InitCommonControlClasses()
@@ -50,7 +49,7 @@ bool RegisterMainWindowClass(HINSTANCE instance)
     windowClass.cbWndExtra = 0;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconId));
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUILLET));
     if (windowClass.hIcon == nullptr)
         windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     windowClass.hbrBackground = CreateSolidBrush(kBackgroundColour);

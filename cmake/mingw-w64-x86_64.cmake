@@ -1,13 +1,16 @@
-# Cross-compile for 64-bit Windows with Debian's MinGW-w64 and run the
-# resulting test executables under Wine.
+# Cross-compile Quillet.exe for 64-bit Windows with Debian's MinGW-w64.
+#
+# The win32 thread model: the program has one thread, and the posix model
+# would link the winpthreads library into it, whose thread- and
+# process-control imports (SuspendThread, SetThreadContext, OpenProcess ...)
+# are what security tools look for in a program that injects keys. When this
+# compiler is missing the build fails; nothing falls back to the posix one.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(MINGW_PREFIX x86_64-w64-mingw32)
-# The posix thread model: GoogleTest needs std::mutex, which the win32 model
-# lacks. Its runtime is linked in statically like the rest.
-set(CMAKE_C_COMPILER ${MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MINGW_PREFIX}-g++-posix)
+set(CMAKE_C_COMPILER ${MINGW_PREFIX}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${MINGW_PREFIX}-g++-win32)
 set(CMAKE_RC_COMPILER ${MINGW_PREFIX}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_PREFIX})

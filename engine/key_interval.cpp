@@ -4,9 +4,18 @@
 #include "keep_awake.h"
 #include "platform.h"
 
+// The system's cryptographic generator. On Windows that is the C runtime's
+// rand_s; libstdc++'s default token there would prefer the CPU's RDSEED and
+// RDRAND instructions. Elsewhere the library's default is the system source.
+// A failing source throws, nothing catches it, and the process ends before
+// any window exists.
 uint32_t SeedFromRandomDevice()
 {
+#ifdef _WIN32
+    std::random_device device("rand_s");
+#else
     std::random_device device;
+#endif
     return device();
 }
 

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <winver.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "drive.h"
+#include "resource.h"
 
 // From the command line: the program under test and the icon file it was built from.
 static std::wstring exePath;
@@ -172,6 +175,10 @@ static std::vector<uint8_t> VersionInfo()
     return block;
 }
 
+// The project's version, as the build passes it: major.minor.patch.0.
+static const DWORD kVersionMS = QUILLET_PROJECT_VERSION_MAJOR << 16 | QUILLET_PROJECT_VERSION_MINOR;
+static const DWORD kVersionLS = QUILLET_PROJECT_VERSION_PATCH << 16;
+
 TEST_F(Resources, VersionFixedPart)
 {
     std::vector<uint8_t> block = VersionInfo();
@@ -189,10 +196,10 @@ TEST_F(Resources, VersionFixedPart)
     } rows[] = {
         {"dwSignature", 0xFEEF04BD, fixed.dwSignature},
         {"dwStrucVersion", 0x00010000, fixed.dwStrucVersion},
-        {"dwFileVersionMS", 0x00010002, fixed.dwFileVersionMS}, // 1.2
-        {"dwFileVersionLS", 0x00000000, fixed.dwFileVersionLS}, // .0.0
-        {"dwProductVersionMS", 0x00010002, fixed.dwProductVersionMS},
-        {"dwProductVersionLS", 0x00000000, fixed.dwProductVersionLS},
+        {"dwFileVersionMS", kVersionMS, fixed.dwFileVersionMS},
+        {"dwFileVersionLS", kVersionLS, fixed.dwFileVersionLS},
+        {"dwProductVersionMS", kVersionMS, fixed.dwProductVersionMS},
+        {"dwProductVersionLS", kVersionLS, fixed.dwProductVersionLS},
         {"dwFileFlagsMask", 0x3F, fixed.dwFileFlagsMask},
         {"dwFileFlags", 0, fixed.dwFileFlags},
         {"dwFileOS", VOS_NT_WINDOWS32, fixed.dwFileOS},
@@ -213,11 +220,11 @@ static const struct {
 } kVersionStrings[] = {
     {L"CompanyName", L"Quillet"},
     {L"FileDescription", L"Random F15 keep-awake utility"},
-    {L"FileVersion", L"1.2.0"},
+    {L"FileVersion", QUILLET_PROJECT_VERSION},
     {L"InternalName", L"Quillet"},
     {L"OriginalFilename", L"Quillet.exe"},
     {L"ProductName", L"Quillet"},
-    {L"ProductVersion", L"1.2.0"},
+    {L"ProductVersion", QUILLET_PROJECT_VERSION},
 };
 
 TEST_F(Resources, VersionStrings)
@@ -328,7 +335,7 @@ static const struct {
 
 TEST_F(Resources, IconGroupDirectory)
 {
-    std::vector<uint8_t> group = ResourceBytes(module, RT_GROUP_ICON, 101);
+    std::vector<uint8_t> group = ResourceBytes(module, RT_GROUP_ICON, IDI_QUILLET);
     const size_t count = sizeof kIconImages / sizeof kIconImages[0];
     ASSERT_EQ(6 + 14 * count, group.size()); // header, then one 14-byte entry per image
     EXPECT_EQ(0, Le16(group, 0));            // reserved
@@ -411,7 +418,7 @@ TEST_F(Resources, IconImageFormats)
 // The system picks the image of each size from the group.
 TEST_F(Resources, SystemChoosesTheMatchingImage)
 {
-    std::vector<uint8_t> group = ResourceBytes(module, RT_GROUP_ICON, 101);
+    std::vector<uint8_t> group = ResourceBytes(module, RT_GROUP_ICON, IDI_QUILLET);
     ASSERT_FALSE(group.empty());
     for (const auto& row : kIconImages) {
         SCOPED_TRACE(row.size);
@@ -425,7 +432,7 @@ TEST_F(Resources, SystemChoosesTheMatchingImage)
 TEST_F(Resources, IconImagesAreTheCommittedIconFile)
 {
     std::vector<uint8_t> file = FileBytes(iconPath);
-    std::vector<uint8_t> group = ResourceBytes(module, RT_GROUP_ICON, 101);
+    std::vector<uint8_t> group = ResourceBytes(module, RT_GROUP_ICON, IDI_QUILLET);
     const size_t count = sizeof kIconImages / sizeof kIconImages[0];
     ASSERT_GE(file.size(), 6 + 16 * count) << "cannot read " << iconPath;
     ASSERT_EQ(6 + 14 * count, group.size());
@@ -463,7 +470,7 @@ static int IconSize(HICON icon)
 
 TEST_F(Resources, LoadIconYieldsTheApplicationIcon)
 {
-    HICON icon = LoadIconW(module, MAKEINTRESOURCEW(101));
+    HICON icon = LoadIconW(module, MAKEINTRESOURCEW(IDI_QUILLET));
     ASSERT_NE(nullptr, icon);
     EXPECT_EQ(GetSystemMetrics(SM_CXICON), IconSize(icon));
 }
@@ -473,7 +480,7 @@ TEST_F(Resources, LoadImageDecodesEverySize)
     for (const auto& row : kIconImages) {
         SCOPED_TRACE(row.size);
         HICON icon = static_cast<HICON>(
-            LoadImageW(module, MAKEINTRESOURCEW(101), IMAGE_ICON, row.size, row.size, 0));
+            LoadImageW(module, MAKEINTRESOURCEW(IDI_QUILLET), IMAGE_ICON, row.size, row.size, 0));
         ASSERT_NE(nullptr, icon);
         EXPECT_EQ(row.size, IconSize(icon));
         DestroyIcon(icon);
