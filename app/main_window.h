@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+// The client area's background, which the labels share so they blend in.
+const COLORREF kBackgroundColour = RGB(250, 250, 250);
+const COLORREF kLabelTextColour = RGB(35, 35, 35);
+
 extern HFONT titleFont; // the title label's font
 extern HFONT bodyFont;  // every other control's font
 

@@ -5,9 +5,6 @@
 #include "keep_awake.h"
 #include "platform.h"
 
-static const COLORREF kLabelTextColour = 0x00232323;
-static const COLORREF kLabelBackColour = 0x00FAFAFA;
-
 // Only clicks count; any other notification, or an unknown control, is dropped.
 static void OnCommand(HWND window, WPARAM wParam)
 {
@@ -38,13 +35,15 @@ static void OnTimer(HWND window, WPARAM timerId)
 // The stock DC brush takes its colour from the DC, so painting allocates nothing.
 static LRESULT OnCtlColorStatic(HDC dc)
 {
-    SetBkColor(dc, kLabelBackColour);
+    SetBkColor(dc, kBackgroundColour);
     SetTextColor(dc, kLabelTextColour);
-    SetDCBrushColor(dc, kLabelBackColour);
+    SetDCBrushColor(dc, kBackgroundColour);
     return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
 }
 
-// The timer goes first, so no tick can arrive to find the fonts gone.
+// Releases what the window holds in the reverse order of its making: the
+// timer, started last as the controls were built, before the fonts that
+// wWinMain made first. Then the message loop is told to end with code 0.
 static void OnDestroy(HWND window)
 {
     KillTimer(window, TICK_TIMER_ID);
