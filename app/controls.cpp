@@ -8,44 +8,6 @@
 #include "local_time.h"
 #include "platform.h"
 
-// What a row needs once its control exists, beyond its font.
-enum Followup {
-    FOLLOW_NONE,
-    FOLLOW_SPIN,         // buddy, range and position of the up-down
-    FOLLOW_PICKER,       // the picker's display format
-    FOLLOW_FIRST_VALUES, // the picker's first time and the ticked check box
-};
-
-struct ControlSpec {
-    const wchar_t* className;
-    const wchar_t* text;
-    DWORD style;
-    int x, y, width, height;
-    int id;
-    HFONT* font;
-    Followup followup;
-};
-
-// In creation order; the z-order and thus the painting follow it.
-// clang-format off
-static const ControlSpec kControls[] = {
-    {L"STATIC", L"Quillet", 0x50000000, 24, 20, 210, 34, 0, &titleFont, FOLLOW_NONE},
-    {L"STATIC", L"Random F15 keep-awake utility", 0x50000000, 24, 56, 300, 22, 0, &bodyFont, FOLLOW_NONE},
-    {L"STATIC", L"Interval", 0x50000000, 24, 96, 70, 24, 0, &bodyFont, FOLLOW_NONE},
-    {L"EDIT", L"5", 0x50802001, 96, 92, 58, 28, IDC_INTERVAL, &bodyFont, FOLLOW_NONE},
-    {L"msctls_updown32", L"", 0x50000026, 154, 92, 20, 28, IDC_INTERVAL_SPIN, &bodyFont, FOLLOW_SPIN},
-    {L"STATIC", L"minutes (randomized \u00B120%)", 0x50000000, 184, 96, 200, 24, 0, &bodyFont, FOLLOW_NONE},
-    {L"BUTTON", L"Auto deactivate at", 0x50000003, 24, 132, 156, 28, IDC_AUTO_CHECK, &bodyFont, FOLLOW_NONE},
-    {L"SysDateTimePick32", L"", 0x50010009, 190, 130, 100, 28, IDC_AUTO_TIME, &bodyFont, FOLLOW_PICKER},
-    {L"STATIC", L"local time", 0x50000000, 302, 135, 100, 24, 0, &bodyFont, FOLLOW_FIRST_VALUES},
-    {L"BUTTON", L"Active", 0x50008000, 24, 178, 116, 38, IDC_ACTIVATE, &bodyFont, FOLLOW_NONE},
-    {L"BUTTON", L"Deactive", 0x50008000, 150, 178, 116, 38, IDC_DEACTIVATE, &bodyFont, FOLLOW_NONE},
-    {L"STATIC", L"INACTIVE", 0x50000001, 306, 180, 116, 24, IDC_STATE_LABEL, &bodyFont, FOLLOW_NONE},
-    {L"STATIC", L"No key events are being sent.", 0x50000000, 24, 231, 430, 24, IDC_NEXT_KEY_LABEL, &bodyFont, FOLLOW_NONE},
-    {L"STATIC", L"Auto-deactivate is off.", 0x50000000, 24, 260, 430, 24, IDC_AUTO_LABEL, &bodyFont, FOLLOW_NONE},
-};
-// clang-format on
-
 // The edit box becomes the buddy; the platform then moves the up-down
 // against its right edge and narrows it by the up-down's width.
 static void SetUpIntervalSpin(HWND window)
@@ -81,20 +43,43 @@ static void SetPickerFirstTime(HWND window)
                  reinterpret_cast<LPARAM>(&value));
 }
 
-static void RunFollowup(HWND window, Followup followup)
+// Once the whole switch-off row exists: the picker's first time, then the
+// check box ticked.
+static void SetFirstValues(HWND window)
 {
-    // clang-format off
-    switch (followup) {
-    case FOLLOW_NONE: break;
-    case FOLLOW_SPIN: SetUpIntervalSpin(window); break;
-    case FOLLOW_PICKER: SetPickerFormat(window); break;
-    case FOLLOW_FIRST_VALUES:
-        SetPickerFirstTime(window);
-        CheckDlgButton(window, IDC_AUTO_CHECK, BST_CHECKED);
-        break;
-    }
-    // clang-format on
+    SetPickerFirstTime(window);
+    CheckDlgButton(window, IDC_AUTO_CHECK, BST_CHECKED);
 }
+
+struct ControlSpec {
+    const wchar_t* className;
+    const wchar_t* text;
+    DWORD style;
+    int x, y, width, height;
+    int id;
+    HFONT* font;
+    void (*then)(HWND window); // what follows once the control has its font
+};
+
+// In creation order; the z-order and thus the painting follow it.
+// clang-format off
+static const ControlSpec kControls[] = {
+    {L"STATIC", L"Quillet", WS_CHILD | WS_VISIBLE | SS_LEFT, 24, 20, 210, 34, 0, &titleFont, nullptr},
+    {L"STATIC", L"Random F15 keep-awake utility", WS_CHILD | WS_VISIBLE | SS_LEFT, 24, 56, 300, 22, 0, &bodyFont, nullptr},
+    {L"STATIC", L"Interval", WS_CHILD | WS_VISIBLE | SS_LEFT, 24, 96, 70, 24, 0, &bodyFont, nullptr},
+    {L"EDIT", L"5", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_NUMBER | ES_CENTER, 96, 92, 58, 28, IDC_INTERVAL, &bodyFont, nullptr},
+    {UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_ALIGNRIGHT | UDS_SETBUDDYINT, 154, 92, 20, 28, IDC_INTERVAL_SPIN, &bodyFont, SetUpIntervalSpin},
+    {L"STATIC", L"minutes (randomized \u00B120%)", WS_CHILD | WS_VISIBLE | SS_LEFT, 184, 96, 200, 24, 0, &bodyFont, nullptr},
+    {L"BUTTON", L"Auto deactivate at", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 24, 132, 156, 28, IDC_AUTO_CHECK, &bodyFont, nullptr},
+    {DATETIMEPICK_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT, 190, 130, 100, 28, IDC_AUTO_TIME, &bodyFont, SetPickerFormat},
+    {L"STATIC", L"local time", WS_CHILD | WS_VISIBLE | SS_LEFT, 302, 135, 100, 24, 0, &bodyFont, SetFirstValues},
+    {L"BUTTON", L"Active", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 24, 178, 116, 38, IDC_ACTIVATE, &bodyFont, nullptr},
+    {L"BUTTON", L"Deactive", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 150, 178, 116, 38, IDC_DEACTIVATE, &bodyFont, nullptr},
+    {L"STATIC", L"INACTIVE", WS_CHILD | WS_VISIBLE | SS_CENTER, 306, 180, 116, 24, IDC_STATE_LABEL, &bodyFont, nullptr},
+    {L"STATIC", L"No key events are being sent.", WS_CHILD | WS_VISIBLE | SS_LEFT, 24, 231, 430, 24, IDC_NEXT_KEY_LABEL, &bodyFont, nullptr},
+    {L"STATIC", L"Auto-deactivate is off.", WS_CHILD | WS_VISIBLE | SS_LEFT, 24, 260, 430, 24, IDC_AUTO_LABEL, &bodyFont, nullptr},
+};
+// clang-format on
 
 // The only place that creates controls or gives them fonts; a control that
 // fails to appear is not detected, and the rest are still made.
@@ -106,7 +91,8 @@ void CreateControls(HWND window)
             0, spec.className, spec.text, spec.style, spec.x, spec.y, spec.width, spec.height,
             window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(*spec.font), 1);
-        RunFollowup(window, spec.followup);
+        if (spec.then != nullptr)
+            spec.then(window);
     }
     SetTimer(window, TICK_TIMER_ID, 1000, nullptr);
     RefreshControls(window);
