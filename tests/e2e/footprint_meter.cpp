@@ -50,8 +50,8 @@ void PrintCopy(const Copy& copy, double seconds)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: footprint_meter QUILLET.EXE SECONDS\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: footprint_meter QUILLET.EXE SECONDS REFERENCE.EXE\n");
         return 2;
     }
     const std::wstring program = WindowsPath(argv[1]);
@@ -73,6 +73,12 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "footprint_meter: no window from the %s copy\n", copy.name);
             return 1;
         }
+    }
+    // The bare reference window, beside them for the same stretch.
+    Started reference = {};
+    if (!StartProgram(WindowsPath(argv[3]), L"quillet-footprint-reference", &reference)) {
+        std::fprintf(stderr, "footprint_meter: cannot start %s\n", argv[3]);
+        return 1;
     }
     // Let start-up settle so that it is not counted.
     Sleep(3000);
@@ -109,5 +115,8 @@ int main(int argc, char** argv)
         }
         ReleaseStarted(&copy.started);
     }
+    // The reference has no close of its own to test; it just goes.
+    TerminateProcess(reference.process, 0);
+    ReleaseStarted(&reference);
     return status;
 }
