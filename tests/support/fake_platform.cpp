@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "control_ids.h"
+#include "dlg_item_int.h"
 #include "test_time.h"
 
 FakePlatform fake;
@@ -41,22 +42,6 @@ void ClearFakeRecord()
     fake.controlIds.clear();
     fake.sendInputs.clear();
     fake.refreshes.clear();
-}
-
-bool ReadUnsignedDecimal(const std::wstring& text, UINT* value)
-{
-    if (text.empty())
-        return false;
-    uint64_t number = 0;
-    for (wchar_t c : text) {
-        if (c < L'0' || c > L'9')
-            return false;
-        number = number * 10 + static_cast<uint64_t>(c - L'0');
-        if (number > 0xFFFFFFFFull)
-            return false; // leading zeros are fine, overflow is not
-    }
-    *value = static_cast<UINT>(number);
-    return true;
 }
 
 size_t CountCalls(FakeCall kind)
@@ -99,11 +84,8 @@ UINT PlatformIsDlgButtonChecked(HWND window, int id)
 UINT PlatformGetDlgItemInt(HWND window, int id, BOOL* translated, BOOL isSigned)
 {
     Record(CALL_INTERVAL, window, id);
-    UINT value = 0;
-    const bool ok = !isSigned && ReadUnsignedDecimal(fake.intervalText, &value);
-    if (translated != nullptr)
-        *translated = ok ? 1 : 0;
-    return ok ? value : 0;
+    // Only the unsigned reading is modelled; a signed one never translates.
+    return ReadDlgItemUInt(isSigned ? L"" : fake.intervalText, translated);
 }
 
 LRESULT PlatformGetPickerTime(HWND window, int id, SYSTEMTIME* value)

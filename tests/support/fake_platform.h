@@ -38,7 +38,7 @@ struct FakePlatform {
     uint64_t tickStepAfterSendInput; // lets the clock move while a press is sent
     int64_t calendarTime;
     UINT checkBoxState;
-    std::wstring intervalText; // read the way GetDlgItemInt reads it, unsigned
+    std::wstring intervalText; // read by ReadDlgItemUInt, as GetDlgItemInt reads it
     LRESULT pickerAnswer;
     SYSTEMTIME pickerValue;
     // What the engine did.
@@ -59,14 +59,11 @@ void ResetEngineAndFake(uint32_t seed = 5489);
 // Forgets what the engine did so far; the answers stay as they are.
 void ClearFakeRecord();
 
-// The same unsigned decimal reading as GetDlgItemInt(..., FALSE).
-bool ReadUnsignedDecimal(const std::wstring& text, UINT* value);
-
 // Count of calls of one kind since the last reset.
 size_t CountCalls(FakeCall kind);
 
 // Human-readable failure text when an invariant of the state record is broken,
-// empty when all hold. minimumWaitFrom is the tick the last schedule counted from.
+// empty when all hold. scheduledFrom is the tick the last schedule counted from.
 std::string CheckEngineInvariants(uint64_t scheduledFrom);
 
 extern HWND const kFakeWindow;
