@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <random>
 
-#include "control_ids.h"
 #include "fake_platform.h"
 #include "oracle.h"
 #include "status_text.h"
@@ -81,7 +80,7 @@ class Soak : public testing::Test {
     bool lastOffWasAutomatic = false;
     Model model = {};
     Counts counts = {};
-    std::vector<FakeCall> expected;
+    std::vector<PlatformCall> expected;
 };
 
 std::string Soak::Where() const
@@ -104,13 +103,12 @@ static std::string CheckWait(uint64_t from, uint64_t due, uint32_t minutes)
     return "";
 }
 
-static std::string CheckPress(const SendInputCall& call)
+// The call itself, two records of sizeof(INPUT), is in the expected list.
+static std::string CheckPress(const std::vector<INPUT>& records)
 {
-    if (call.count != 2 || call.size != static_cast<int>(sizeof(INPUT)) || call.inputs.size() != 2)
-        return "SendInput not called with two records of sizeof(INPUT)";
     const DWORD flags[2] = {0, KEYEVENTF_KEYUP};
-    for (int k = 0; k < 2; ++k) {
-        const INPUT& in = call.inputs[k];
+    for (size_t k = 0; k < 2; ++k) {
+        const INPUT& in = records[k];
         if (in.type != INPUT_KEYBOARD || in.ki.wVk != VK_F15 || in.ki.wScan != 0 ||
             in.ki.dwFlags != flags[k] || in.ki.time != 0 || in.ki.dwExtraInfo != 0)
             return "record " + std::to_string(k) + " is not F15 " + (k == 0 ? "down" : "up");
@@ -168,12 +166,12 @@ void Soak::SwitchOnByHand()
     ClearFakeRecord();
     SetActive(kFakeWindow, true, false);
 
-    expected = {CALL_INTERVAL, CALL_TICK, CALL_CHECKBOX};
+    expected = {kIntervalCall, kTickCall, kCheckBoxCall};
     if (ticked)
-        expected.push_back(CALL_PICKER);
+        expected.push_back(kPickerCall);
     if (picked)
-        expected.push_back(CALL_TIME);
-    expected.push_back(CALL_REFRESH);
+        expected.push_back(kTimeCall);
+    expected.push_back(kRefreshCall);
     ASSERT_EQ(expected, fake.calls) << Where();
     ASSERT_TRUE(fake.sendInputs.empty()) << Where(); // nothing is pressed at switch-on
     ASSERT_TRUE(keepAwake.active) << Where();
@@ -214,7 +212,7 @@ void Soak::SwitchOffByHand()
 {
     ClearFakeRecord();
     SetActive(kFakeWindow, false, false);
-    expected = {CALL_REFRESH};
+    expected = {kRefreshCall};
     ASSERT_EQ(expected, fake.calls) << Where();
     ASSERT_TRUE(fake.sendInputs.empty()) << Where();
     ASSERT_FALSE(keepAwake.active) << Where();
@@ -294,16 +292,12 @@ void Soak::Tick()
 
     expected.clear();
     if (model.armed != 0)
-        expected.push_back(CALL_TIME);
-    if (!offDue) {
-        expected.push_back(CALL_TICK);
-        if (pressDue) {
-            expected.push_back(CALL_SEND_INPUT);
-            expected.push_back(CALL_INTERVAL);
-            expected.push_back(CALL_TICK);
-        }
-    }
-    expected.push_back(CALL_REFRESH);
+        expected.push_back(kTimeCall);
+    if (!offDue)
+        expected.push_back(kTickCall);
+    if (pressDue)
+        expected.insert(expected.end(), {kPressCall, kIntervalCall, kTickCall});
+    expected.push_back(kRefreshCall);
     ASSERT_EQ(expected, fake.calls)
         << Where() << (offDue ? ", switch-off due" : "") << (pressDue ? ", press due" : "");
     ASSERT_EQ(pressDue ? 1u : 0u, fake.sendInputs.size()) << Where();
