@@ -109,7 +109,7 @@ TEST(RunTimerStep, PressIsDueWhenTheTickReachesNextKeyTick)
         fake.checkBoxState = BST_UNCHECKED;
         SwitchOn();
         const uint64_t due = keepAwake.nextKeyTick;
-        fake.tickCount = due + row.offset;
+        fake.tickCount = due + static_cast<uint64_t>(row.offset); // wraps back for negative offsets
         ClearFakeRecord();
         RunTimerStep(kFakeWindow);
         EXPECT_EQ(row.pressed ? 1u : 0u, fake.sendInputs.size());
@@ -163,14 +163,14 @@ TEST(RunTimerStep, PressIsOneCallOfTwoKeyboardRecords)
     const std::vector<INPUT>& records = fake.sendInputs[0];
     ASSERT_EQ(2u, records.size());
     const DWORD flags[2] = {0, KEYEVENTF_KEYUP};
-    for (int i = 0; i < 2; ++i) {
+    for (size_t i = 0; i < 2; ++i) {
         SCOPED_TRACE(i == 0 ? "down" : "up");
         INPUT expectedRecord;
         std::memset(&expectedRecord, 0, sizeof expectedRecord);
         expectedRecord.type = INPUT_KEYBOARD;
         expectedRecord.ki.wVk = VK_F15;
         expectedRecord.ki.dwFlags = flags[i];
-        EXPECT_EQ(INPUT_KEYBOARD, records[i].type);
+        EXPECT_EQ(DWORD{INPUT_KEYBOARD}, records[i].type);
         EXPECT_EQ(0x7E, records[i].ki.wVk);
         EXPECT_EQ(flags[i], records[i].ki.dwFlags);
         // Byte for byte: every other field, and the padding, is zero.

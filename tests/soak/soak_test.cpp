@@ -43,7 +43,7 @@ std::wstring RandomBoxText(std::mt19937& random)
 {
     static const wchar_t* const kJunk[] = {L"abc",  L"-5",  L"+5",     L" 5", L"5 ",    L"1e3",
                                            L"0x10", L"5.5", L"\x0665", L"--", L"\xFF15"};
-    const uint32_t kind = random() % 20;
+    const uint32_t kind = static_cast<uint32_t>(random() % 20);
     if (kind < 11)
         return std::to_wstring(1 + random() % 10);
     if (kind < 14)
@@ -140,7 +140,7 @@ void Soak::SwitchOnByHand()
 {
     // Between activations the user may pick another time or flip the box.
     if (random() % 2 == 0) {
-        const uint32_t answer = random() % 100;
+        const uint32_t answer = static_cast<uint32_t>(random() % 100);
         fake.pickerAnswer = answer < 3 ? GDT_ERROR : answer < 5 ? GDT_NONE : GDT_VALID;
         fake.pickerValue = SYSTEMTIME{
             static_cast<WORD>(1990 + random() % 50), static_cast<WORD>(1 + random() % 12),
@@ -227,7 +227,7 @@ void Soak::SwitchOffByHand()
 void Soak::Perturb()
 {
     jumped = false;
-    const uint32_t roll = random() % 1000000;
+    const uint32_t roll = static_cast<uint32_t>(random() % 1000000);
     if (roll < 200) {
         fake.intervalText = RandomBoxText(random);
         ++counts.boxTexts;
@@ -235,7 +235,7 @@ void Soak::Perturb()
         // The wall clock is set: right again, to just before the change of
         // the clocks, or off by one minute to about three days either way.
         const int64_t before = skew;
-        const uint32_t kind = random() % 12;
+        const uint32_t kind = static_cast<uint32_t>(random() % 12);
         if (kind < 4 && skew != 0) {
             skew = 0;
             ++counts.clockSetRight;
