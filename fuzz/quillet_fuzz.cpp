@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "control_ids.h"
 #include "fake_platform.h"
 #include "oracle.h"
 #include "status_text.h"

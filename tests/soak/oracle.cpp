@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "dlg_item_int.h"
+
 // 3001-01-19 07:59:59 UTC, worked out here rather than taken from the engine.
 static const int64_t kLastInstant =
     DaysFromCivil(3001, 1, 19) * 86400 + int64_t{7 * 3600 + 59 * 60 + 59};
@@ -15,19 +17,13 @@ static int64_t FloorDiv(int64_t a, int64_t b)
 
 uint32_t ExpectedIntervalMinutes(const std::wstring& text)
 {
-    if (text.empty())
+    BOOL translated = 0;
+    const UINT value = ReadDlgItemUInt(text, &translated);
+    if (!translated)
         return 5;
-    uint64_t value = 0;
-    for (wchar_t c : text) {
-        if (c < L'0' || c > L'9')
-            return 5;
-        value = value * 10 + static_cast<uint64_t>(c - L'0');
-        if (value > 0xFFFFFFFFull)
-            return 5;
-    }
     if (value < 1)
         return 1;
-    return value > 60 ? 60 : static_cast<uint32_t>(value);
+    return value > 60 ? 60 : value;
 }
 
 Civil CivilFromSeconds(int64_t seconds)

@@ -8,8 +8,8 @@
 
 #include "test_time.h"
 
-// The interval minutes a box text must give: an unsigned decimal number that
-// fits in 32 bits, limited to 1..60, and 5 for anything else.
+// The interval minutes a box text must give: its GetDlgItemInt reading limited
+// to 1..60, and 5 when it does not translate.
 uint32_t ExpectedIntervalMinutes(const std::wstring& text);
 
 // UTC offset in seconds that a zone has in force at a calendar time.

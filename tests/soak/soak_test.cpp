@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <random>
 
-#include "control_ids.h"
 #include "fake_platform.h"
 #include "oracle.h"
 #include "status_text.h"
@@ -44,7 +43,7 @@ std::wstring RandomBoxText(std::mt19937& random)
 {
     static const wchar_t* const kJunk[] = {L"abc",  L"-5",  L"+5",     L" 5", L"5 ",    L"1e3",
                                            L"0x10", L"5.5", L"\x0665", L"--", L"\xFF15"};
-    const uint32_t kind = random() % 20;
+    const uint32_t kind = static_cast<uint32_t>(random() % 20);
     if (kind < 11)
         return std::to_wstring(1 + random() % 10);
     if (kind < 14)
@@ -81,7 +80,7 @@ class Soak : public testing::Test {
     bool lastOffWasAutomatic = false;
     Model model = {};
     Counts counts = {};
-    std::vector<FakeCall> expected;
+    std::vector<PlatformCall> expected;
 };
 
 std::string Soak::Where() const
@@ -104,13 +103,12 @@ static std::string CheckWait(uint64_t from, uint64_t due, uint32_t minutes)
     return "";
 }
 
-static std::string CheckPress(const SendInputCall& call)
+// The call itself, two records of sizeof(INPUT), is in the expected list.
+static std::string CheckPress(const std::vector<INPUT>& records)
 {
-    if (call.count != 2 || call.size != static_cast<int>(sizeof(INPUT)) || call.inputs.size() != 2)
-        return "SendInput not called with two records of sizeof(INPUT)";
     const DWORD flags[2] = {0, KEYEVENTF_KEYUP};
-    for (int k = 0; k < 2; ++k) {
-        const INPUT& in = call.inputs[k];
+    for (size_t k = 0; k < 2; ++k) {
+        const INPUT& in = records[k];
         if (in.type != INPUT_KEYBOARD || in.ki.wVk != VK_F15 || in.ki.wScan != 0 ||
             in.ki.dwFlags != flags[k] || in.ki.time != 0 || in.ki.dwExtraInfo != 0)
             return "record " + std::to_string(k) + " is not F15 " + (k == 0 ? "down" : "up");
@@ -142,7 +140,7 @@ void Soak::SwitchOnByHand()
 {
     // Between activations the user may pick another time or flip the box.
     if (random() % 2 == 0) {
-        const uint32_t answer = random() % 100;
+        const uint32_t answer = static_cast<uint32_t>(random() % 100);
         fake.pickerAnswer = answer < 3 ? GDT_ERROR : answer < 5 ? GDT_NONE : GDT_VALID;
         fake.pickerValue = SYSTEMTIME{
             static_cast<WORD>(1990 + random() % 50), static_cast<WORD>(1 + random() % 12),
@@ -168,12 +166,12 @@ void Soak::SwitchOnByHand()
     ClearFakeRecord();
     SetActive(kFakeWindow, true, false);
 
-    expected = {CALL_INTERVAL, CALL_TICK, CALL_CHECKBOX};
+    expected = {kIntervalCall, kTickCall, kCheckBoxCall};
     if (ticked)
-        expected.push_back(CALL_PICKER);
+        expected.push_back(kPickerCall);
     if (picked)
-        expected.push_back(CALL_TIME);
-    expected.push_back(CALL_REFRESH);
+        expected.push_back(kTimeCall);
+    expected.push_back(kRefreshCall);
     ASSERT_EQ(expected, fake.calls) << Where();
     ASSERT_TRUE(fake.sendInputs.empty()) << Where(); // nothing is pressed at switch-on
     ASSERT_TRUE(keepAwake.active) << Where();
@@ -214,7 +212,7 @@ void Soak::SwitchOffByHand()
 {
     ClearFakeRecord();
     SetActive(kFakeWindow, false, false);
-    expected = {CALL_REFRESH};
+    expected = {kRefreshCall};
     ASSERT_EQ(expected, fake.calls) << Where();
     ASSERT_TRUE(fake.sendInputs.empty()) << Where();
     ASSERT_FALSE(keepAwake.active) << Where();
@@ -229,7 +227,7 @@ void Soak::SwitchOffByHand()
 void Soak::Perturb()
 {
     jumped = false;
-    const uint32_t roll = random() % 1000000;
+    const uint32_t roll = static_cast<uint32_t>(random() % 1000000);
     if (roll < 200) {
         fake.intervalText = RandomBoxText(random);
         ++counts.boxTexts;
@@ -237,7 +235,7 @@ void Soak::Perturb()
         // The wall clock is set: right again, to just before the change of
         // the clocks, or off by one minute to about three days either way.
         const int64_t before = skew;
-        const uint32_t kind = random() % 12;
+        const uint32_t kind = static_cast<uint32_t>(random() % 12);
         if (kind < 4 && skew != 0) {
             skew = 0;
             ++counts.clockSetRight;
@@ -294,16 +292,12 @@ void Soak::Tick()
 
     expected.clear();
     if (model.armed != 0)
-        expected.push_back(CALL_TIME);
-    if (!offDue) {
-        expected.push_back(CALL_TICK);
-        if (pressDue) {
-            expected.push_back(CALL_SEND_INPUT);
-            expected.push_back(CALL_INTERVAL);
-            expected.push_back(CALL_TICK);
-        }
-    }
-    expected.push_back(CALL_REFRESH);
+        expected.push_back(kTimeCall);
+    if (!offDue)
+        expected.push_back(kTickCall);
+    if (pressDue)
+        expected.insert(expected.end(), {kPressCall, kIntervalCall, kTickCall});
+    expected.push_back(kRefreshCall);
     ASSERT_EQ(expected, fake.calls)
         << Where() << (offDue ? ", switch-off due" : "") << (pressDue ? ", press due" : "");
     ASSERT_EQ(pressDue ? 1u : 0u, fake.sendInputs.size()) << Where();

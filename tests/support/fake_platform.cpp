@@ -4,17 +4,38 @@
 #include <algorithm>
 
 #include "control_ids.h"
+#include "dlg_item_int.h"
 #include "test_time.h"
 
 FakePlatform fake;
 HWND const kFakeWindow = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x1234));
 
-static void Record(FakeCall kind, HWND window, int id)
+const PlatformCall kTickCall = {CALL_TICK};
+const PlatformCall kTimeCall = {CALL_TIME};
+const PlatformCall kCheckBoxCall = {CALL_CHECKBOX, kFakeWindow, IDC_AUTO_CHECK};
+const PlatformCall kIntervalCall = {CALL_INTERVAL, kFakeWindow, IDC_INTERVAL, 0};
+const PlatformCall kPickerCall = {CALL_PICKER, kFakeWindow, IDC_AUTO_TIME};
+const PlatformCall kPressCall = {
+    CALL_SEND_INPUT, nullptr, 0, 0, 2, static_cast<int>(sizeof(INPUT))};
+const PlatformCall kRefreshCall = {CALL_REFRESH, kFakeWindow};
+
+bool operator==(const PlatformCall& a, const PlatformCall& b)
 {
-    fake.calls.push_back(kind);
-    fake.windows.push_back(window);
-    fake.controlIds.push_back(id);
+    return a.call == b.call && a.window == b.window && a.id == b.id && a.isSigned == b.isSigned &&
+           a.count == b.count && a.size == b.size;
 }
+
+void PrintTo(const PlatformCall& call, std::ostream* out)
+{
+    static const char* const kNames[] = {
+        "GetTickCount64",    "time",      "IsDlgButtonChecked", "GetDlgItemInt",
+        "DTM_GETSYSTEMTIME", "SendInput", "RefreshControls"};
+    *out << kNames[call.call] << "(window " << static_cast<const void*>(call.window) << ", id "
+         << call.id << ", signed " << call.isSigned << ", count " << call.count << ", size "
+         << call.size << ")";
+}
+
+static void Record(const PlatformCall& call) { fake.calls.push_back(call); }
 
 void ResetEngineAndFake(uint32_t seed)
 {
@@ -37,31 +58,15 @@ void ResetEngineAndFake(uint32_t seed)
 void ClearFakeRecord()
 {
     fake.calls.clear();
-    fake.windows.clear();
-    fake.controlIds.clear();
     fake.sendInputs.clear();
     fake.refreshes.clear();
 }
 
-bool ReadUnsignedDecimal(const std::wstring& text, UINT* value)
-{
-    if (text.empty())
-        return false;
-    uint64_t number = 0;
-    for (wchar_t c : text) {
-        if (c < L'0' || c > L'9')
-            return false;
-        number = number * 10 + static_cast<uint64_t>(c - L'0');
-        if (number > 0xFFFFFFFFull)
-            return false; // leading zeros are fine, overflow is not
-    }
-    *value = static_cast<UINT>(number);
-    return true;
-}
-
 size_t CountCalls(FakeCall kind)
 {
-    return static_cast<size_t>(std::count(fake.calls.begin(), fake.calls.end(), kind));
+    return static_cast<size_t>(
+        std::count_if(fake.calls.begin(), fake.calls.end(),
+                      [kind](const PlatformCall& c) { return c.call == kind; }));
 }
 
 std::string CheckEngineInvariants(uint64_t scheduledFrom)
@@ -80,35 +85,32 @@ std::string CheckEngineInvariants(uint64_t scheduledFrom)
 
 uint64_t PlatformGetTickCount64()
 {
-    Record(CALL_TICK, nullptr, 0);
+    Record({CALL_TICK});
     return fake.tickCount;
 }
 
 int64_t PlatformTime()
 {
-    Record(CALL_TIME, nullptr, 0);
+    Record({CALL_TIME});
     return fake.calendarTime;
 }
 
 UINT PlatformIsDlgButtonChecked(HWND window, int id)
 {
-    Record(CALL_CHECKBOX, window, id);
+    Record({CALL_CHECKBOX, window, id});
     return fake.checkBoxState;
 }
 
 UINT PlatformGetDlgItemInt(HWND window, int id, BOOL* translated, BOOL isSigned)
 {
-    Record(CALL_INTERVAL, window, id);
-    UINT value = 0;
-    const bool ok = !isSigned && ReadUnsignedDecimal(fake.intervalText, &value);
-    if (translated != nullptr)
-        *translated = ok ? 1 : 0;
-    return ok ? value : 0;
+    Record({CALL_INTERVAL, window, id, isSigned});
+    // Only the unsigned reading is modelled; a signed one never translates.
+    return ReadDlgItemUInt(isSigned ? L"" : fake.intervalText, translated);
 }
 
 LRESULT PlatformGetPickerTime(HWND window, int id, SYSTEMTIME* value)
 {
-    Record(CALL_PICKER, window, id);
+    Record({CALL_PICKER, window, id});
     // A real picker writes the record only when it holds a time.
     if (fake.pickerAnswer == GDT_VALID)
         *value = fake.pickerValue;
@@ -117,16 +119,15 @@ LRESULT PlatformGetPickerTime(HWND window, int id, SYSTEMTIME* value)
 
 UINT PlatformSendInput(UINT count, INPUT* inputs, int size)
 {
-    Record(CALL_SEND_INPUT, nullptr, 0);
-    fake.sendInputs.push_back(
-        SendInputCall{count, size, std::vector<INPUT>(inputs, inputs + count)});
+    Record({CALL_SEND_INPUT, nullptr, 0, 0, count, size});
+    fake.sendInputs.emplace_back(inputs, inputs + count);
     fake.tickCount += fake.tickStepAfterSendInput;
     return count;
 }
 
 void RefreshControls(HWND window)
 {
-    Record(CALL_REFRESH, window, 0);
+    Record({CALL_REFRESH, window});
     fake.refreshes.push_back(RefreshSnapshot{keepAwake.active, keepAwake.autoDeactivated,
                                              keepAwake.nextKeyTick, keepAwake.deactivateAt});
 }
