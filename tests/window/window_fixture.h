@@ -17,8 +17,10 @@ void ResetKeepAwake();
 HWND OpenMainWindow();
 // Destroys the window, drops the quit message it posts, forgets the class.
 void CloseMainWindow(HWND window);
-// Handles what is waiting in this thread's queue for about the given time.
-void PumpMessages(DWORD milliseconds);
+// Handles this thread's messages for about the given time, or until the
+// window has been dispatched `ticks` WM_TIMER from TICK_TIMER_ID (0: for the
+// whole time); returns how many it was dispatched.
+int PumpMessages(DWORD milliseconds, HWND window = nullptr, int ticks = 0);
 
 std::wstring WindowText(HWND window);
 std::wstring ItemText(HWND window, int id);
