@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "control_ids.h"
 #include "drive.h"
 #include "main_window.h"
 
@@ -148,11 +149,11 @@ TEST(WinMainTest, TwoCopiesRunAndCloseIndependently)
     ASSERT_TRUE(Launch(&second, nullptr));
     EXPECT_NE(first.window, second.window);
     // A click in one copy leaves the other as it was.
-    SendMessageW(GetDlgItem(first.window, 1001), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(first.window, IDC_ACTIVATE), BM_CLICK, 0, 0);
     wchar_t state[32] = {};
-    GetDlgItemTextW(first.window, 1005, state, 32);
+    GetDlgItemTextW(first.window, IDC_STATE_LABEL, state, 32);
     EXPECT_EQ(std::wstring(L"ACTIVE"), std::wstring(state));
-    GetDlgItemTextW(second.window, 1005, state, 32);
+    GetDlgItemTextW(second.window, IDC_STATE_LABEL, state, 32);
     EXPECT_EQ(std::wstring(L"INACTIVE"), std::wstring(state));
     EXPECT_EQ(0u, Close(&first));
     EXPECT_TRUE(IsWindow(second.window));
