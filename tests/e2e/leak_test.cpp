@@ -71,8 +71,12 @@ TEST_F(QuilletFootprint, TimerTicksWhileActiveLeakNothing)
         SCOPED_TRACE("after " + std::to_string(checkpoints[i]) + " ticks against after " +
                      std::to_string(checkpoints[i - 1]));
         EXPECT_EQ(samples[0].windows, samples[i].windows);
-        EXPECT_EQ(samples[0].gdiObjects, samples[i].gdiObjects);
-        EXPECT_EQ(samples[0].userObjects, samples[i].userObjects);
+        // Wine's GetGuiResources is a stub: its counts stay 0 and prove nothing.
+        if (samples[0].guiCountsKnown) {
+            EXPECT_LT(0u, samples[0].gdiObjects);
+            EXPECT_EQ(samples[0].gdiObjects, samples[i].gdiObjects);
+            EXPECT_EQ(samples[0].userObjects, samples[i].userObjects);
+        }
         // No growth from one stretch of 1,000 ticks to the next. The first
         // stretch also holds one-off warm-up allocations (up to 20 KiB seen
         // under Wine); a leak grows in every stretch, so it is not compared.
@@ -82,9 +86,6 @@ TEST_F(QuilletFootprint, TimerTicksWhileActiveLeakNothing)
     }
     EXPECT_LT(0u, samples[0].privateBytes) << "no memory figure for the process";
     EXPECT_LE(15u, samples[0].windows) << "the main window and its 14 controls at least";
-    if (samples[0].guiCountsKnown) {
-        EXPECT_LT(0u, samples[0].gdiObjects);
-    }
 
     ClickButton(main, IDC_DEACTIVATE);
     DWORD exitCode = 99;
