@@ -3,46 +3,20 @@
 // clamped, and leaves the text alone.
 #include "window_fixture.h"
 
-#include <iterator>
-
 #include "box_text_readings.h"
 
 namespace {
 
-// Wine's ntdll exports its version; Windows' does not.
-bool UnderWine()
-{
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-// Minutes scheduled for each row of kBoxTextReadings, from the Windows and
-// the Wine reading: not translated 5, 0 gives 1, above 60 gives 60.
+// Minutes scheduled for each row of kBoxTextReadings, in its order, from the
+// Windows and the Wine reading: not translated 5, 0 gives 1, above 60 gives 60.
 // clang-format off
 const uint32_t kMinutes[][2] = {
-    {5, 5},   // empty
-    {1, 1},   // zero
-    {1, 1},   // one
-    {5, 5},   // default
-    {7, 7},   // leading zeros
-    {60, 60}, // sixty
-    {60, 60}, // sixty-one
-    {60, 60}, // three billion
-    {60, 60}, // largest unsigned
-    {5, 60},  // minus
-    {5, 5},   // one past the largest unsigned
-    {5, 5},   // twenty digits
-    {60, 5},  // largest after an overflow
-    {42, 42}, // zero padding past ten digits
-    {42, 4},  // zero padding to thirty
-    {7, 7},   // leading blanks
-    {5, 7},   // trailing blank
-    {5, 5},   // letters
-    {5, 12},  // digits then letters
-    {5, 5},   // decimal point
-    {5, 5},   // plus
-    {5, 1},   // hexadecimal
-    {5, 5},   // full-width digit
-    {5, 5},   // Arabic-Indic digit
+    {5, 5},   {1, 1},   {1, 1},   {5, 5},   // empty, zero, one, default
+    {7, 7},   {60, 60}, {60, 60}, {60, 60}, // leading zeros, sixty, sixty-one, three billion
+    {60, 60}, {5, 60},  {5, 5},   {5, 5},   // largest unsigned, minus, one past it, twenty digits
+    {60, 5},  {42, 42}, {42, 4},  {7, 7},   // largest after an overflow, zero paddings, blanks
+    {5, 7},   {5, 5},   {5, 12},  {5, 5},   // trailing blank, letters, digits then letters, point
+    {5, 5},   {5, 1},   {5, 5},   {5, 5},   // plus, hexadecimal, full-width digit, Arabic-Indic digit
 };
 // clang-format on
 static_assert(std::size(kMinutes) == std::size(kBoxTextReadings), "one entry per reading");
@@ -53,7 +27,9 @@ using BadInputTest = MainWindowTest;
 
 TEST_F(BadInputTest, EachTextIsReadAndScheduledAsThePlatformReadsIt)
 {
-    const size_t platform = UnderWine() ? 1 : 0;
+    // Wine's ntdll exports its version; Windows' does not.
+    const size_t platform =
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr ? 1 : 0;
     HWND edit = GetDlgItem(window, IDC_INTERVAL);
     for (size_t i = 0; i < std::size(kBoxTextReadings); ++i) {
         const BoxTextReading& row = kBoxTextReadings[i];
@@ -63,7 +39,6 @@ TEST_F(BadInputTest, EachTextIsReadAndScheduledAsThePlatformReadsIt)
         const UINT read = GetDlgItemInt(window, IDC_INTERVAL, &translated, FALSE);
         EXPECT_EQ(platform == 1 ? row.wine : row.windows,
                   translated ? int64_t{read} : kNotTranslated);
-
         // Seeded with 5489, the first draw is 113 %: the wait names the minutes.
         keepAwake.rng.seed(5489);
         const uint64_t wait = kMinutes[i][platform] * 113ull * 600;

@@ -126,8 +126,7 @@ TEST_F(DestroyTest, TimerStopsBeforeFontsAreDeleted)
 }
 
 // Sent on its own, WM_DESTROY leaves the window alive, so the timer can be
-// watched: it ticks before and is gone after. Real ticks come late when the
-// machine is busy, so each side waits several periods.
+// watched: it ticks before and is gone after, each waited for several periods.
 TEST_F(DestroyTest, DestroyMessageStopsTheTimer)
 {
     ASSERT_EQ(1, PumpMessages(5000, window, 1));

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 #include <ctime>
+#include <cwchar>
+#include <utility>
 
 #include "local_time.h"
 
@@ -29,11 +31,9 @@ void ExpectEnabled(HWND window, const EnabledRow& expected)
     EXPECT_TRUE(ItemEnabled(window, IDC_INTERVAL_SPIN));
 }
 
-// Switched on with the generator seeded with 5489, the first draw is 113 %:
-// at the default 5 minutes the wait is 339,000 ms.
+// Seeded with 5489, a switch-on draws 113 %: 339,000 ms at the default 5
+// minutes. The picker's time, 14:00 on the zone pinned to UTC (date unused).
 const uint64_t kSeededWaitMs = 5 * 113 * 600;
-// The switch-off time set in the picker; with the zone pinned to UTC it is
-// 14:00 UTC. The date is not used.
 const SYSTEMTIME kPicked = {2026, 12, 1, 7, 14, 0, 0, 0};
 
 // Both clocks, read together just before or just after an action.
@@ -42,42 +42,31 @@ struct Clocks {
     int64_t time;
 };
 
-Clocks ReadClocks() { return {GetTickCount64(), static_cast<int64_t>(time(nullptr))}; }
-
-// The first 14:00:00 UTC after now.
-int64_t NextPickedTime(int64_t now)
+// The first 14:00:00 UTC after the clock reading.
+int64_t NextPickedTime(const Clocks& now)
 {
-    const int64_t today = now - now % 86400 + kPicked.wHour * 3600 + kPicked.wMinute * 60;
-    return today > now ? today : today + 86400;
+    const int64_t today = now.time - now.time % 86400 + kPicked.wHour * 3600 + kPicked.wMinute * 60;
+    return today > now.time ? today : today + 86400;
 }
 
-// The next-key line at tick now; a second that has begun counts in full.
-std::wstring NextKeyLine(uint64_t now)
+// The two status lines while active, at one reading of the clocks, with the
+// switch-off at at (0: none), dated in UTC; a begun second counts in full.
+std::wstring ActiveLines(const Clocks& now, int64_t at)
 {
     const uint64_t due = keepAwake.nextKeyTick;
-    const unsigned left = static_cast<unsigned>(due > now ? (due - now + 999) / 1000 : 0);
-    wchar_t line[40];
-    swprintf(line, 40, L"Next F15 in %um %us", left / 60, left % 60);
-    return line;
+    const unsigned next = static_cast<unsigned>(due > now.tick ? (due - now.tick + 999) / 1000 : 0);
+    const unsigned left = static_cast<unsigned>(at > now.time ? at - now.time : 0);
+    std::tm utc{};
+    _gmtime64_s(&utc, &at);
+    wchar_t lines[120];
+    swprintf(lines, 120,
+             L"Next F15 in %um %us\nAuto-deactivate in %uh %um %us (%04d-%02d-%02d %02d:%02d)",
+             next / 60, next % 60, left / 3600, left % 3600 / 60, left % 60, utc.tm_year + 1900,
+             utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min);
+    return at != 0 ? lines : std::wstring(lines, std::wcschr(lines, L'\n') + 1) + kAutoOff;
 }
 
-// The switch-off line at calendar time now, with the date of at in UTC
-// (FILETIME counts 100 ns from 1601, 11,644,473,600 s before 1970).
-std::wstring AutoLine(int64_t at, int64_t now)
-{
-    const unsigned left = static_cast<unsigned>(at > now ? at - now : 0);
-    const uint64_t since1601 = static_cast<uint64_t>(at + 11644473600) * 10000000;
-    const FILETIME file = {static_cast<DWORD>(since1601), static_cast<DWORD>(since1601 >> 32)};
-    SYSTEMTIME utc = {};
-    FileTimeToSystemTime(&file, &utc);
-    wchar_t line[80];
-    swprintf(line, 80, L"Auto-deactivate in %uh %um %us (%04u-%02u-%02u %02u:%02u)", left / 3600,
-             left % 3600 / 60, left % 60, utc.wYear, utc.wMonth, utc.wDay, utc.wHour, utc.wMinute);
-    return line;
-}
-
-// Of what the clock readings before and after an action lead to, the one
-// shown; else the first, so that a failure prints it.
+// The expectation at the clocks after an action if met, else the one before.
 template <typename T> T Matching(const T& shown, const T& before, const T& after)
 {
     return shown == after ? after : before;
@@ -232,42 +221,34 @@ TEST_F(StateTableTest, ClicksAndTicksWalkEveryRow)
     _tzset();
     ASSERT_TRUE(SendMessageW(GetDlgItem(window, IDC_AUTO_TIME), DTM_SETSYSTEMTIME, GDT_VALID,
                              reinterpret_cast<LPARAM>(&kPicked)));
-    Clocks clicked[2] = {};
+    std::pair<Clocks, Clocks> clicked = {};
     for (const Step& step : kSteps) {
         SCOPED_TRACE(step.what);
-        const Clocks before = ReadClocks();
+        const Clocks before = {GetTickCount64(), time(nullptr)};
         Perform(window, step.action);
-        const Clocks after = ReadClocks();
-        if (step.action == CLICK_ACTIVATE) {
-            clicked[0] = before;
-            clicked[1] = after;
-        }
+        const Clocks after = {GetTickCount64(), time(nullptr)};
+        if (step.action == CLICK_ACTIVATE)
+            clicked = {before, after};
         EXPECT_EQ(step.active, keepAwake.active);
         ExpectEnabled(window, step.enabled);
         EXPECT_EQ(step.ticked ? static_cast<UINT>(BST_CHECKED) : static_cast<UINT>(BST_UNCHECKED),
                   IsDlgButtonChecked(window, IDC_AUTO_CHECK));
+        EXPECT_EQ(std::wstring(step.active ? L"ACTIVE" : L"INACTIVE"),
+                  ItemText(window, IDC_STATE_LABEL));
+        const std::wstring shown =
+            ItemText(window, IDC_NEXT_KEY_LABEL) + L"\n" + ItemText(window, IDC_AUTO_LABEL);
         if (step.active) {
-            EXPECT_EQ(std::wstring(L"ACTIVE"), ItemText(window, IDC_STATE_LABEL));
-            EXPECT_LE(clicked[0].tick + kSeededWaitMs, keepAwake.nextKeyTick);
-            EXPECT_GE(clicked[1].tick + kSeededWaitMs, keepAwake.nextKeyTick);
-            const std::wstring nextKey = ItemText(window, IDC_NEXT_KEY_LABEL);
-            EXPECT_EQ(Matching(nextKey, NextKeyLine(before.tick), NextKeyLine(after.tick)),
-                      nextKey);
+            EXPECT_LE(clicked.first.tick + kSeededWaitMs, keepAwake.nextKeyTick);
+            EXPECT_GE(clicked.second.tick + kSeededWaitMs, keepAwake.nextKeyTick);
             // Ticked at the click: the picker's time, next after the click.
-            const int64_t at =
-                !step.ticked ? 0
-                             : Matching(keepAwake.deactivateAt, NextPickedTime(clicked[0].time),
-                                        NextPickedTime(clicked[1].time));
+            const int64_t at = !step.ticked
+                                   ? 0
+                                   : Matching(keepAwake.deactivateAt, NextPickedTime(clicked.first),
+                                              NextPickedTime(clicked.second));
             EXPECT_EQ(at, keepAwake.deactivateAt);
-            const std::wstring autoText = ItemText(window, IDC_AUTO_LABEL);
-            EXPECT_EQ(at == 0
-                          ? std::wstring(kAutoOff)
-                          : Matching(autoText, AutoLine(at, before.time), AutoLine(at, after.time)),
-                      autoText);
+            EXPECT_EQ(Matching(shown, ActiveLines(before, at), ActiveLines(after, at)), shown);
         } else {
-            EXPECT_EQ(std::wstring(L"INACTIVE"), ItemText(window, IDC_STATE_LABEL));
-            EXPECT_EQ(std::wstring(kNoKeys), ItemText(window, IDC_NEXT_KEY_LABEL));
-            EXPECT_EQ(std::wstring(step.autoText), ItemText(window, IDC_AUTO_LABEL));
+            EXPECT_EQ(kNoKeys + (L"\n" + std::wstring(step.autoText)), shown);
         }
     }
 }

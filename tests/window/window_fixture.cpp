@@ -31,16 +31,13 @@ int PumpMessages(DWORD milliseconds, HWND window, int ticks)
     do {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.hwnd == window && message.message == WM_TIMER &&
-                message.wParam == TICK_TIMER_ID)
-                ++dispatched;
+            dispatched += message.hwnd == window && message.message == WM_TIMER &&
+                          message.wParam == TICK_TIMER_ID;
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
-        if (ticks > 0 && dispatched >= ticks)
-            break;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    } while (GetTickCount64() < end);
+    } while (GetTickCount64() < end && (ticks == 0 || dispatched < ticks));
     return dispatched;
 }
 

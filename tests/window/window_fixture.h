@@ -17,9 +17,8 @@ void ResetKeepAwake();
 HWND OpenMainWindow();
 // Destroys the window, drops the quit message it posts, forgets the class.
 void CloseMainWindow(HWND window);
-// Handles this thread's messages for about the given time, or until the
-// window has been dispatched `ticks` WM_TIMER from TICK_TIMER_ID (0: for the
-// whole time); returns how many it was dispatched.
+// Handles this thread's messages for the given time, or (ticks > 0) until the
+// window has been dispatched that many WM_TIMER of TICK_TIMER_ID; returns those.
 int PumpMessages(DWORD milliseconds, HWND window = nullptr, int ticks = 0);
 
 std::wstring WindowText(HWND window);
