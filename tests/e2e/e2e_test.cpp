@@ -5,25 +5,16 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "control_ids.h"
 #include "drive.h"
 
 namespace {
 
 std::wstring programPath;
 std::wstring recorderPath;
-
-const int kActivate = 1001;
-const int kDeactivate = 1002;
-const int kInterval = 1003;
-const int kStateLabel = 1005;
-const int kNextKeyLabel = 1006;
-const int kAutoLabel = 1009;
-
-const DWORD kVkF15 = 0x7E;
 
 // One line of the recorder's file.
 struct KeyEvent {
@@ -82,10 +73,10 @@ std::string Narrow(const std::wstring& text) { return std::string(text.begin(), 
 // The inactive window's three status texts, with the check box ticked.
 void ExpectInactiveTexts(HWND window)
 {
-    EXPECT_EQ(L"INACTIVE", ReadControlText(window, kStateLabel));
-    EXPECT_EQ(L"No key events are being sent.", ReadControlText(window, kNextKeyLabel));
+    EXPECT_EQ(L"INACTIVE", ReadControlText(window, IDC_STATE_LABEL));
+    EXPECT_EQ(L"No key events are being sent.", ReadControlText(window, IDC_NEXT_KEY_LABEL));
     EXPECT_EQ(L"Auto-deactivate will start with the next activation.",
-              ReadControlText(window, kAutoLabel));
+              ReadControlText(window, IDC_AUTO_LABEL));
 }
 
 class QuilletEndToEnd : public ::testing::Test {
@@ -135,18 +126,18 @@ TEST_F(QuilletEndToEnd, OneInjectedF15PressPerIntervalSecondCopyStaysOffBothClos
         ExpectInactiveTexts(other);
     }
 
-    SetControlText(main, kInterval, L"1");
-    EXPECT_EQ(L"1", ReadControlText(main, kInterval));
+    SetControlText(main, IDC_INTERVAL, L"1");
+    EXPECT_EQ(L"1", ReadControlText(main, IDC_INTERVAL));
 
     const ULONGLONG beforeClick = GetTickCount64();
-    ClickButton(main, kActivate);
+    ClickButton(main, IDC_ACTIVATE);
     const ULONGLONG afterClick = GetTickCount64();
-    EXPECT_EQ(L"ACTIVE", ReadControlText(main, kStateLabel));
-    const std::wstring firstCountdown = ReadControlText(main, kNextKeyLabel);
+    EXPECT_EQ(L"ACTIVE", ReadControlText(main, IDC_STATE_LABEL));
+    const std::wstring firstCountdown = ReadControlText(main, IDC_NEXT_KEY_LABEL);
     const int firstWait = NextKeySeconds(firstCountdown);
     EXPECT_LE(48, firstWait) << Narrow(firstCountdown);
     EXPECT_GE(72, firstWait) << Narrow(firstCountdown);
-    EXPECT_EQ(L"INACTIVE", ReadControlText(other, kStateLabel));
+    EXPECT_EQ(L"INACTIVE", ReadControlText(other, IDC_STATE_LABEL));
     std::printf("after the click: \"%s\"\n", Narrow(firstCountdown).c_str());
 
     // The press is due 48 to 72 s after the click and comes at the first
@@ -157,9 +148,9 @@ TEST_F(QuilletEndToEnd, OneInjectedF15PressPerIntervalSecondCopyStaysOffBothClos
         log = ReadRecorderLog(logPath);
     }
     const ULONGLONG seen = GetTickCount64();
-    const std::wstring restarted = ReadControlText(main, kNextKeyLabel);
+    const std::wstring restarted = ReadControlText(main, IDC_NEXT_KEY_LABEL);
     const ULONGLONG restartedRead = GetTickCount64();
-    const std::wstring otherState = ReadControlText(other, kStateLabel);
+    const std::wstring otherState = ReadControlText(other, IDC_STATE_LABEL);
 
     ASSERT_EQ(2u, log.keys.size()) << "key events heard within 75 s of the click";
     const KeyEvent& down = log.keys[0];
@@ -168,10 +159,10 @@ TEST_F(QuilletEndToEnd, OneInjectedF15PressPerIntervalSecondCopyStaysOffBothClos
                 static_cast<unsigned long long>(down.tick - beforeClick),
                 static_cast<unsigned long long>(up.tick - beforeClick),
                 static_cast<unsigned long long>(seen - beforeClick));
-    EXPECT_EQ(kVkF15, down.vk);
+    EXPECT_EQ(static_cast<DWORD>(VK_F15), down.vk);
     EXPECT_EQ(static_cast<unsigned>(WM_KEYDOWN), down.message);
     EXPECT_EQ(static_cast<DWORD>(LLKHF_INJECTED), down.flags & (LLKHF_INJECTED | LLKHF_UP));
-    EXPECT_EQ(kVkF15, up.vk);
+    EXPECT_EQ(static_cast<DWORD>(VK_F15), up.vk);
     EXPECT_EQ(static_cast<unsigned>(WM_KEYUP), up.message);
     EXPECT_EQ(static_cast<DWORD>(LLKHF_INJECTED | LLKHF_UP),
               up.flags & (LLKHF_INJECTED | LLKHF_UP));
@@ -190,7 +181,7 @@ TEST_F(QuilletEndToEnd, OneInjectedF15PressPerIntervalSecondCopyStaysOffBothClos
     EXPECT_GE(72, restartedWait) << Narrow(restarted);
     EXPECT_EQ(L"INACTIVE", otherState) << "the second copy switched itself on";
 
-    ClickButton(main, kDeactivate);
+    ClickButton(main, IDC_DEACTIVATE);
     {
         SCOPED_TRACE("first copy after Deactive");
         ExpectInactiveTexts(main);

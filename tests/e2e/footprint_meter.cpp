@@ -10,13 +10,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "control_ids.h"
 #include "drive.h"
 
 namespace {
-
-const int kActivate = 1001;
-const int kDeactivate = 1002;
-const int kStateLabel = 1005;
 
 struct Copy {
     const char* name;
@@ -83,7 +80,7 @@ int main(int argc, char** argv)
     // Let start-up settle so that it is not counted.
     Sleep(3000);
     // Default interval, as a user would leave it.
-    ClickButton(copies[0].window, kActivate);
+    ClickButton(copies[0].window, IDC_ACTIVATE);
     for (Copy& copy : copies)
         ReadFootprint(copy.started.process, copy.started.processId, &copy.before);
     const ULONGLONG start = GetTickCount64();
@@ -98,14 +95,14 @@ int main(int argc, char** argv)
 
     int status = 0;
     for (Copy& copy : copies) {
-        const std::wstring state = ReadControlText(copy.window, kStateLabel);
+        const std::wstring state = ReadControlText(copy.window, IDC_STATE_LABEL);
         if (state != (copy.switchOn ? L"ACTIVE" : L"INACTIVE")) {
             std::fprintf(stderr, "footprint_meter: the %s copy is not in its state\n", copy.name);
             status = 1;
         }
         PrintCopy(copy, measured);
     }
-    ClickButton(copies[0].window, kDeactivate);
+    ClickButton(copies[0].window, IDC_DEACTIVATE);
     for (Copy& copy : copies) {
         DWORD exitCode = 99;
         if (!CloseAndWait(copy.window, copy.started.process, 5000, &exitCode) || exitCode != 0) {

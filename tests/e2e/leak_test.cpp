@@ -7,17 +7,12 @@
 #include <cstdio>
 #include <string>
 
+#include "control_ids.h"
 #include "drive.h"
 
 namespace {
 
 std::wstring programPath;
-
-const int kActivate = 1001;
-const int kDeactivate = 1002;
-const int kInterval = 1003;
-const int kStateLabel = 1005;
-const int kNextKeyLabel = 1006;
 
 // Private memory moves by whole pages and the heap keeps some slack, so
 // four pages of noise between samples are allowed. Leaking one 32-byte
@@ -48,9 +43,9 @@ TEST_F(QuilletFootprint, TimerTicksWhileActiveLeakNothing)
 
     // A long interval keeps real presses out of the run; the ticks still
     // run the timer step and the full refresh of the active window.
-    SetControlText(main, kInterval, L"60");
-    ClickButton(main, kActivate);
-    ASSERT_EQ(L"ACTIVE", ReadControlText(main, kStateLabel));
+    SetControlText(main, IDC_INTERVAL, L"60");
+    ClickButton(main, IDC_ACTIVATE);
+    ASSERT_EQ(L"ACTIVE", ReadControlText(main, IDC_STATE_LABEL));
 
     const int checkpoints[] = {10, 1000, 2000, 3000};
     const int count = sizeof checkpoints / sizeof checkpoints[0];
@@ -70,14 +65,18 @@ TEST_F(QuilletFootprint, TimerTicksWhileActiveLeakNothing)
         PrintFootprint(when, samples[i]);
     }
     // The ticks were handled as ticks: the countdown is live.
-    EXPECT_EQ(0u, ReadControlText(main, kNextKeyLabel).rfind(L"Next F15 in ", 0));
+    EXPECT_EQ(0u, ReadControlText(main, IDC_NEXT_KEY_LABEL).rfind(L"Next F15 in ", 0));
 
     for (int i = 1; i < count; ++i) {
         SCOPED_TRACE("after " + std::to_string(checkpoints[i]) + " ticks against after " +
                      std::to_string(checkpoints[i - 1]));
         EXPECT_EQ(samples[0].windows, samples[i].windows);
-        EXPECT_EQ(samples[0].gdiObjects, samples[i].gdiObjects);
-        EXPECT_EQ(samples[0].userObjects, samples[i].userObjects);
+        // Wine's GetGuiResources is a stub: its counts stay 0 and prove nothing.
+        if (samples[0].guiCountsKnown) {
+            EXPECT_LT(0u, samples[0].gdiObjects);
+            EXPECT_EQ(samples[0].gdiObjects, samples[i].gdiObjects);
+            EXPECT_EQ(samples[0].userObjects, samples[i].userObjects);
+        }
         // No growth from one stretch of 1,000 ticks to the next. The first
         // stretch also holds one-off warm-up allocations (up to 20 KiB seen
         // under Wine); a leak grows in every stretch, so it is not compared.
@@ -87,11 +86,8 @@ TEST_F(QuilletFootprint, TimerTicksWhileActiveLeakNothing)
     }
     EXPECT_LT(0u, samples[0].privateBytes) << "no memory figure for the process";
     EXPECT_LE(15u, samples[0].windows) << "the main window and its 14 controls at least";
-    if (samples[0].guiCountsKnown) {
-        EXPECT_LT(0u, samples[0].gdiObjects);
-    }
 
-    ClickButton(main, kDeactivate);
+    ClickButton(main, IDC_DEACTIVATE);
     DWORD exitCode = 99;
     EXPECT_TRUE(CloseAndWait(main, program.process, 5000, &exitCode));
     EXPECT_EQ(0u, exitCode);

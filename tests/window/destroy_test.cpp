@@ -77,20 +77,6 @@ void* SwapImport(const char* dll, const char* function, void* replacement)
     return previous;
 }
 
-// Whether a WM_TIMER from the tick timer reaches the queue within the time.
-bool TickArrives(HWND window, DWORD milliseconds)
-{
-    const ULONGLONG end = GetTickCount64() + milliseconds;
-    MSG message;
-    while (GetTickCount64() < end) {
-        if (PeekMessageW(&message, window, WM_TIMER, WM_TIMER, PM_REMOVE) &&
-            message.wParam == TICK_TIMER_ID)
-            return true;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_TIMER);
-    }
-    return false;
-}
-
 } // namespace
 
 using DestroyTest = MainWindowTest;
@@ -140,12 +126,12 @@ TEST_F(DestroyTest, TimerStopsBeforeFontsAreDeleted)
 }
 
 // Sent on its own, WM_DESTROY leaves the window alive, so the timer can be
-// watched: it ticks before and is gone after.
+// watched: it ticks before and is gone after, each waited for several periods.
 TEST_F(DestroyTest, DestroyMessageStopsTheTimer)
 {
-    ASSERT_TRUE(TickArrives(window, 2500));
+    ASSERT_EQ(1, PumpMessages(5000, window, 1));
     EXPECT_EQ(0, SendMessageW(window, WM_DESTROY, 0, 0));
-    EXPECT_FALSE(TickArrives(window, 1500));
+    EXPECT_EQ(0, PumpMessages(3000, window, 1));
     // Killing it again fails: there is no such timer any more.
     EXPECT_FALSE(KillTimer(window, TICK_TIMER_ID));
     EXPECT_EQ(0u, GetObjectType(titleFont));

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "control_ids.h"
 #include "drive.h"
 #include "main_window.h"
 
@@ -147,13 +148,26 @@ TEST(WinMainTest, TwoCopiesRunAndCloseIndependently)
     ASSERT_TRUE(Launch(&first, nullptr));
     ASSERT_TRUE(Launch(&second, nullptr));
     EXPECT_NE(first.window, second.window);
-    // A click in one copy leaves the other as it was.
-    SendMessageW(GetDlgItem(first.window, 1001), BM_CLICK, 0, 0);
-    wchar_t state[32] = {};
-    GetDlgItemTextW(first.window, 1005, state, 32);
-    EXPECT_EQ(std::wstring(L"ACTIVE"), std::wstring(state));
-    GetDlgItemTextW(second.window, 1005, state, 32);
-    EXPECT_EQ(std::wstring(L"INACTIVE"), std::wstring(state));
+    // Each copy seeds its generator from the system: five draws, read back
+    // from the countdown at 60 minutes (36 s a percent), differ between the
+    // copies and from a fixed seed's (5489); the other copy stays off meanwhile.
+    std::vector<int> drawn[2];
+    for (int copy = 0; copy < 2; ++copy) {
+        HWND window = copy == 0 ? first.window : second.window;
+        HWND other = copy == 0 ? second.window : first.window;
+        SetControlText(window, IDC_INTERVAL, L"60");
+        for (int i = 0; i < 5; ++i) {
+            ClickButton(window, IDC_ACTIVATE);
+            EXPECT_EQ(L"INACTIVE", ReadControlText(other, IDC_STATE_LABEL));
+            const int seconds = NextKeySeconds(ReadControlText(window, IDC_NEXT_KEY_LABEL));
+            drawn[copy].push_back((seconds + 18) / 36);
+            EXPECT_TRUE(drawn[copy].back() >= 80 && drawn[copy].back() <= 120) << seconds << " s";
+            ClickButton(window, IDC_DEACTIVATE);
+        }
+    }
+    EXPECT_NE(drawn[0], drawn[1]);
+    for (const std::vector<int>& copy : drawn)
+        EXPECT_NE(std::vector<int>({113, 85, 117, 114, 85}), copy);
     EXPECT_EQ(0u, Close(&first));
     EXPECT_TRUE(IsWindow(second.window));
     EXPECT_EQ(0u, Close(&second));

@@ -24,17 +24,21 @@ HWND OpenMainWindow()
     return CreateMainWindow(instance);
 }
 
-void PumpMessages(DWORD milliseconds)
+int PumpMessages(DWORD milliseconds, HWND window, int ticks)
 {
     const ULONGLONG end = GetTickCount64() + milliseconds;
+    int dispatched = 0;
     do {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            dispatched += message.hwnd == window && message.message == WM_TIMER &&
+                          message.wParam == TICK_TIMER_ID;
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    } while (GetTickCount64() < end);
+    } while (GetTickCount64() < end && (ticks == 0 || dispatched < ticks));
+    return dispatched;
 }
 
 void CloseMainWindow(HWND window)

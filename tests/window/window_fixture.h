@@ -17,8 +17,9 @@ void ResetKeepAwake();
 HWND OpenMainWindow();
 // Destroys the window, drops the quit message it posts, forgets the class.
 void CloseMainWindow(HWND window);
-// Handles what is waiting in this thread's queue for about the given time.
-void PumpMessages(DWORD milliseconds);
+// Handles this thread's messages for the given time, or (ticks > 0) until the
+// window has been dispatched that many WM_TIMER of TICK_TIMER_ID; returns those.
+int PumpMessages(DWORD milliseconds, HWND window = nullptr, int ticks = 0);
 
 std::wstring WindowText(HWND window);
 std::wstring ItemText(HWND window, int id);
