@@ -141,9 +141,11 @@ TEST_F(QuilletEndToEnd, OneInjectedF15PressPerIntervalSecondCopyStaysOffBothClos
     std::printf("after the click: \"%s\"\n", Narrow(firstCountdown).c_str());
 
     // The press is due 48 to 72 s after the click and comes at the first
-    // one-second tick at or after that, so by 73 s at the latest.
+    // one-second tick at or after that, so by 73 s. A busy machine delays
+    // window timers: a few seconds more are allowed.
+    const ULONGLONG latest = afterClick + 73000 + 5000;
     RecorderLog log = ReadRecorderLog(logPath);
-    while (log.keys.size() < 2 && GetTickCount64() < afterClick + 75000) {
+    while (log.keys.size() < 2 && GetTickCount64() < latest + 2000) {
         Sleep(100);
         log = ReadRecorderLog(logPath);
     }
@@ -152,7 +154,7 @@ TEST_F(QuilletEndToEnd, OneInjectedF15PressPerIntervalSecondCopyStaysOffBothClos
     const ULONGLONG restartedRead = GetTickCount64();
     const std::wstring otherState = ReadControlText(other, IDC_STATE_LABEL);
 
-    ASSERT_EQ(2u, log.keys.size()) << "key events heard within 75 s of the click";
+    ASSERT_EQ(2u, log.keys.size()) << "key events heard within 80 s of the click";
     const KeyEvent& down = log.keys[0];
     const KeyEvent& up = log.keys[1];
     std::printf("F15 down %llu ms and up %llu ms after the click, seen after %llu ms\n",
@@ -167,7 +169,7 @@ TEST_F(QuilletEndToEnd, OneInjectedF15PressPerIntervalSecondCopyStaysOffBothClos
     EXPECT_EQ(static_cast<DWORD>(LLKHF_INJECTED | LLKHF_UP),
               up.flags & (LLKHF_INJECTED | LLKHF_UP));
     EXPECT_LE(beforeClick + 48000, down.tick) << "F15 came too early";
-    EXPECT_GE(afterClick + 73000, up.tick) << "F15 came too late";
+    EXPECT_GE(latest, up.tick) << "F15 came too late";
     EXPECT_LE(down.tick, up.tick);
 
     // The countdown restarts from a fresh 48..72 s wait. The label is
