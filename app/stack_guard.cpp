@@ -9,7 +9,8 @@
 #include <stdlib.h>
 
 extern "C" {
-// Not zero even before it is seeded, so a string overrun still trips it.
+// Kept where rand_s fails: not zero, so an overrun with zeros or a string
+// terminator still trips it.
 uintptr_t __stack_chk_guard = 0x2F8A6C1D5E3B9047u;
 
 __attribute__((noreturn)) void __stack_chk_fail() { abort(); }
