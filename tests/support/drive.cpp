@@ -135,6 +135,13 @@ static BOOL CALLBACK CountProcessWindows(HWND window, LPARAM param)
     return TRUE;
 }
 
+size_t CountWindows(DWORD processId)
+{
+    WindowSearch search = {processId, nullptr, 0};
+    EnumWindows(CountProcessWindows, reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
 bool ReadFootprint(HANDLE process, DWORD processId, Footprint* footprint)
 {
     FILETIME created, exited, kernel, user;
@@ -157,9 +164,7 @@ bool ReadFootprint(HANDLE process, DWORD processId, Footprint* footprint)
     // Wine's GetGuiResources is a stub that answers 0 with this error.
     footprint->guiCountsKnown = GetLastError() != ERROR_CALL_NOT_IMPLEMENTED;
 
-    WindowSearch search = {processId, nullptr, 0};
-    EnumWindows(CountProcessWindows, reinterpret_cast<LPARAM>(&search));
-    footprint->windows = search.count;
+    footprint->windows = CountWindows(processId);
 
     PROCESS_MEMORY_COUNTERS_EX memory = {};
     memory.cb = sizeof memory;

@@ -52,6 +52,9 @@ void RepaintNow(HWND window);
 // WM_CLOSE, then the exit code within timeoutMs; false if it did not end.
 bool CloseAndWait(HWND window, HANDLE process, DWORD timeoutMs, DWORD* exitCode);
 
+// Top-level and child windows the process owns now.
+size_t CountWindows(DWORD processId);
+
 bool ReadFootprint(HANDLE process, DWORD processId, Footprint* footprint);
 
 // Seconds in a "Next F15 in Xm Ys" line; -1 when the line has another shape.
