@@ -20,7 +20,7 @@ std::wstring WindowsPath(const char* path)
 }
 
 bool StartProgram(const std::wstring& path, const std::wstring& arguments, Started* started,
-                  const STARTUPINFOW* startup)
+                  const STARTUPINFOW* startup, const std::wstring* environment)
 {
     std::wstring commandLine = L"\"" + path + L"\"";
     if (!arguments.empty())
@@ -28,15 +28,33 @@ bool StartProgram(const std::wstring& path, const std::wstring& arguments, Start
     STARTUPINFOW plain = {};
     plain.cb = sizeof plain;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, const_cast<STARTUPINFOW*>(startup ? startup : &plain),
-                        &info))
+    const DWORD flags = CREATE_NO_WINDOW | (environment ? CREATE_UNICODE_ENVIRONMENT : 0);
+    void* block = environment ? const_cast<wchar_t*>(environment->c_str()) : nullptr;
+    if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, flags, block,
+                        nullptr, const_cast<STARTUPINFOW*>(startup ? startup : &plain), &info))
         return false;
     started->process = info.hProcess;
     started->thread = info.hThread;
     started->processId = info.dwProcessId;
     started->threadId = info.dwThreadId;
     return true;
+}
+
+std::wstring EnvironmentWith(const wchar_t* name, const wchar_t* value)
+{
+    const std::wstring prefix = std::wstring(name) + L"=";
+    std::wstring block;
+    wchar_t* strings = GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; *entry != L'\0'; entry += std::wcslen(entry) + 1) {
+        // Names are compared without regard to case, as Windows does.
+        if (_wcsnicmp(entry, prefix.c_str(), prefix.size()) != 0)
+            block.append(entry).push_back(L'\0');
+    }
+    FreeEnvironmentStringsW(strings);
+    if (value != nullptr)
+        block.append(prefix).append(value).push_back(L'\0');
+    // The block ends with an empty string; c_str() adds the last NUL.
+    return block;
 }
 
 void ReleaseStarted(Started* started)

@@ -31,9 +31,13 @@ extern const wchar_t kMainWindowClass[];
 
 // A path as Windows sees it: a Unix path (from CMake, under Wine) becomes Z:.
 std::wstring WindowsPath(const char* path);
-// startup: how the program is to show its window; nullptr for the default.
+// startup: how the program is to show its window; environment: a block as
+// EnvironmentWith makes; nullptr for this process's own.
 bool StartProgram(const std::wstring& path, const std::wstring& arguments, Started* started,
-                  const STARTUPINFOW* startup = nullptr);
+                  const STARTUPINFOW* startup = nullptr, const std::wstring* environment = nullptr);
+// This process's environment block with the variable name removed or, when
+// value is not null, set to value.
+std::wstring EnvironmentWith(const wchar_t* name, const wchar_t* value);
 void ReleaseStarted(Started* started);
 
 // The process's top-level window of the main class, once shown (so with all

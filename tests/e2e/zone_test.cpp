@@ -1,0 +1,114 @@
+// The switch-off's date and time on screen are the local time of Windows'
+// own zone, whatever TZ the program was started with. The C runtime reads a
+// TZ variable before it asks Windows, and understands only values like
+// "EST5EDT" with US change dates; an IANA name, as Cygwin's shells pass on,
+// it silently takes as UTC.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+#include "control_ids.h"
+#include "drive.h"
+#include "test_time.h"
+
+namespace {
+
+std::wstring programPath;
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+int64_t UnixNow()
+{
+    FILETIME now = {};
+    GetSystemTimeAsFileTime(&now);
+    const int64_t ticks =
+        static_cast<int64_t>((static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+    return (ticks - 116444736000000000LL) / 10000000;
+}
+
+// "Auto-deactivate in Hh Mm Ss (date text)": the seconds left and the date
+// text; false when the line has another shape.
+bool ParseSwitchOffLine(const std::wstring& line, int64_t* secondsLeft, std::wstring* dateText)
+{
+    unsigned hours = 0, minutes = 0, seconds = 0;
+    int consumed = 0;
+    if (std::swscanf(line.c_str(), L"Auto-deactivate in %uh %um %us (%n", &hours, &minutes,
+                     &seconds, &consumed) != 3 ||
+        consumed == 0 || line.back() != L')')
+        return false;
+    *secondsLeft = int64_t{hours} * 3600 + minutes * 60 + seconds;
+    *dateText = line.substr(static_cast<size_t>(consumed), line.size() - consumed - 1);
+    return true;
+}
+
+TEST(SwitchOffTime, ShownInWindowsZoneWhateverTzSays)
+{
+    TIME_ZONE_INFORMATION zone = {};
+    GetTimeZoneInformation(&zone);
+    std::printf("Windows' zone: %ls, bias %ld min\n", zone.StandardName, zone.Bias);
+
+    const std::wstring veryLong(30000, L'A');
+    struct Row {
+        const char* what;
+        const wchar_t* tz; // nullptr: no TZ at all, as Explorer starts programs
+    } rows[] = {
+        {"no TZ", nullptr},
+        {"empty", L""},
+        {"an IANA name", L"Europe/Berlin"},
+        {"another IANA name", L"Asia/Kolkata"},
+        {"a POSIX rule", L"CET-1CEST,M3.5.0,M10.5.0/3"},
+        {"the old US form", L"EST5EDT"},
+        {"another old US form", L"PST8PDT"},
+        {"a half-hour offset", L"IST-5:30"},
+        {"very long", veryLong.c_str()},
+        {"outside ASCII", L"Europe/Z\u00FCrich \u6771\u4EAC"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::wstring environment = EnvironmentWith(L"TZ", row.tz);
+        Started program = {};
+        ASSERT_TRUE(StartProgram(programPath, L"", &program, nullptr, &environment));
+        const HWND window = WaitForMainWindow(program.processId, 20000);
+        ASSERT_NE(nullptr, window) << "no window";
+
+        // Ticked by default with the picker an hour ahead: switching on
+        // shows the countdown and the local date and time of the switch-off.
+        const int64_t before = UnixNow();
+        ClickButton(window, IDC_ACTIVATE);
+        const std::wstring line = ReadControlText(window, IDC_AUTO_LABEL);
+        const int64_t after = UnixNow();
+        std::printf("%-20s %s\n", row.what, Narrow(line).c_str());
+
+        int64_t left = 0;
+        std::wstring dateText;
+        EXPECT_TRUE(ParseSwitchOffLine(line, &left, &dateText)) << Narrow(line);
+        EXPECT_LE(left, 25 * 3600);
+        // The switch-off lies on a whole minute, left seconds after the
+        // clock the refresh read, which lies between before and after.
+        int64_t at = (before + left + 59) / 60 * 60;
+        EXPECT_LE(at, after + left) << "no whole minute in the window";
+        EXPECT_EQ(LocalMinuteText(at), dateText) << "switch-off at " << at;
+
+        DWORD exitCode = 99;
+        EXPECT_TRUE(CloseAndWait(window, program.process, 5000, &exitCode));
+        EXPECT_EQ(0u, exitCode);
+        ReleaseStarted(&program);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: quillet_zone_tests QUILLET.EXE\n");
+        return 2;
+    }
+    programPath = WindowsPath(argv[1]);
+    return RUN_ALL_TESTS();
+}
