@@ -44,11 +44,11 @@ void ResetEngineAndFake(uint32_t seed)
     keepAwake.nextKeyTick = 0;
     keepAwake.deactivateAt = 0;
     keepAwake.rng.seed(seed);
-    UseTimeZone("UTC0");
+    UseTimeZone("UTC"); // where the process can choose; on Windows its zone stays Windows'
 
     fake = FakePlatform{};
     fake.tickCount = 1000000;
-    fake.calendarTime = 1796647800; // 2026-12-07 12:50:00 UTC
+    fake.calendarTime = LocalSeconds(2026, 12, 7, 12, 50, 0);
     fake.checkBoxState = BST_CHECKED;
     fake.intervalText = L"5";
     fake.pickerAnswer = GDT_VALID;

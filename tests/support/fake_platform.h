@@ -66,8 +66,8 @@ extern const PlatformCall kTickCall, kTimeCall, kCheckBoxCall, kIntervalCall, kP
     kPressCall, kRefreshCall;
 
 // Engine off with cleared fields, rng seeded as given, the fake at defaults:
-// tick 1,000,000, 2026-12-07 12:50 UTC in zone UTC, box ticked, interval "5",
-// picker 14:00.
+// tick 1,000,000, 2026-12-07 12:50 local time (in zone UTC where the process
+// can choose, else in Windows' own), box ticked, interval "5", picker 14:00.
 void ResetEngineAndFake(uint32_t seed = 5489);
 
 // Forgets what the engine did so far; the answers stay as they are.

@@ -26,10 +26,12 @@ int64_t UtcSeconds(int year, int month, int day, int hour, int minute, int secon
            second;
 }
 
-static std::wstring MinuteText(int year, int month, int day, int hour, int minute)
+std::wstring LocalMinuteText(int64_t when)
 {
+    const CivilTime local = LocalCivilTime(when);
     wchar_t text[40];
-    std::swprintf(text, 40, L"%04d-%02d-%02d %02d:%02d", year, month, day, hour, minute);
+    std::swprintf(text, 40, L"%04d-%02d-%02d %02d:%02d", local.year, local.month, local.day,
+                  local.hour, local.minute);
     return text;
 }
 
@@ -98,7 +100,7 @@ int64_t LocalSeconds(int year, int month, int day, int hour, int minute, int sec
     return (ticks - kUnixEpochAsFileTime) / 10000000;
 }
 
-std::wstring LocalMinuteText(int64_t when)
+CivilTime LocalCivilTime(int64_t when)
 {
     const uint64_t ticks = static_cast<uint64_t>(when * 10000000 + kUnixEpochAsFileTime);
     FILETIME file = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
@@ -106,8 +108,9 @@ std::wstring LocalMinuteText(int64_t when)
     SYSTEMTIME local = {};
     if (!FileTimeToSystemTime(&file, &utc) ||
         !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
-        return L"(no local time)";
-    return MinuteText(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute);
+        return CivilTime{0, 0, 0, 0, 0, 0};
+    return CivilTime{local.wYear, local.wMonth,  local.wDay,
+                     local.wHour, local.wMinute, local.wSecond};
 }
 
 #else
@@ -132,14 +135,14 @@ int64_t LocalSeconds(int year, int month, int day, int hour, int minute, int sec
     return static_cast<int64_t>(std::mktime(&local));
 }
 
-std::wstring LocalMinuteText(int64_t when)
+CivilTime LocalCivilTime(int64_t when)
 {
     const time_t value = static_cast<time_t>(when);
     std::tm local{};
     if (localtime_r(&value, &local) == nullptr)
-        return L"(no local time)";
-    return MinuteText(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                      local.tm_min);
+        return CivilTime{0, 0, 0, 0, 0, 0};
+    return CivilTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                     local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
 #endif

@@ -18,9 +18,14 @@ int64_t UtcSeconds(int year, int month, int day, int hour, int minute, int secon
 // ("UTC", "Europe/Berlin", "America/New_York", "Asia/Kolkata", "Asia/Tokyo").
 bool UseTimeZone(const char* zone);
 
+struct CivilTime {
+    int year, month, day, hour, minute, second;
+};
+
 // Local time as the platform reckons it apart from the C runtime: on
 // Windows through its own time-zone functions, natively through the C
-// library's. The instant at which local time reads the civil time given,
-// and the local civil time of an instant as "YYYY-MM-DD HH:MM".
+// library's. The instant at which local time reads the civil time given;
+// the local civil time of an instant; and that as "YYYY-MM-DD HH:MM".
 int64_t LocalSeconds(int year, int month, int day, int hour, int minute, int second);
+CivilTime LocalCivilTime(int64_t when);
 std::wstring LocalMinuteText(int64_t when);

@@ -37,11 +37,8 @@ TEST(FormatNextKeyText, Table)
 TEST(FormatAutoDeactivateText, Table)
 {
     ResetEngineAndFake();
-#ifdef _WIN32
-    UseTimeZone("CET-1CEST,M3.5.0,M10.5.0/3");
-#else
-    UseTimeZone("Europe/Berlin");
-#endif
+    if (!UseTimeZone("Europe/Berlin"))
+        GTEST_SKIP() << "dates in Berlin's local time";
     struct Row {
         const char* what;
         int64_t deactivateAt, now;
@@ -75,13 +72,9 @@ TEST(FormatAutoDeactivateText, Table)
 
 TEST(FormatAutoDeactivateText, TwentyFiveHoursAcrossTheClocksGoingBack)
 {
-    // New York: the one zone whose change dates Wine's runtime applies too.
     ResetEngineAndFake();
-#ifdef _WIN32
-    UseTimeZone("EST5EDT,M3.2.0,M11.1.0");
-#else
-    UseTimeZone("America/New_York");
-#endif
+    if (!UseTimeZone("America/New_York"))
+        GTEST_SKIP() << "dates in New York's local time";
     keepAwake.deactivateAt = UtcSeconds(2026, 11, 2, 2, 0, 0); // 21:00 EST on 1 November
     EXPECT_EQ(
         std::wstring(L"Auto-deactivate in 25h 0m 0s (2026-11-01 21:00)"),
@@ -92,7 +85,7 @@ TEST(FormatAutoDeactivateText, DateIsTheSwitchOffsNotToday)
 {
     // Switched on at 23:30 with 07:00 chosen: the date is tomorrow's.
     ResetEngineAndFake();
-    fake.calendarTime = UtcSeconds(2026, 12, 7, 23, 30, 0);
+    fake.calendarTime = LocalSeconds(2026, 12, 7, 23, 30, 0);
     fake.pickerValue.wHour = 7;
     fake.checkBoxState = BST_CHECKED;
     SetActive(kFakeWindow, true, false);
@@ -104,7 +97,7 @@ TEST(FormatAutoDeactivateText, DateIsTheSwitchOffsNotToday)
 // Exact bounds hold where the time shim is ours; Wine's runtime bounds elsewhere.
 TEST(FormatAutoDeactivateText, SwitchOffPastTheLastCalendarTimeShowsScheduledTime)
 {
-    UseTimeZone("UTC0");
+    UseTimeZone("UTC");
     EXPECT_EQ(std::wstring(L"Auto-deactivate in 0h 0m 1s (3001-01-19 07:59)"),
               FormatDeactivateLine(kLastCalendarTime, kLastCalendarTime - 1));
     EXPECT_EQ(std::wstring(L"Auto-deactivate in 0h 0m 1s (scheduled time)"),

@@ -7,7 +7,7 @@
 #include <cwchar>
 #include <utility>
 
-#include "local_time.h"
+#include "test_time.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ void ExpectEnabled(HWND window, const EnabledRow& expected)
 }
 
 // Seeded with 5489, a switch-on draws 113 %: 339,000 ms at the default 5
-// minutes. The picker's time, 14:00 on the zone pinned to UTC (date unused).
+// minutes. The picker's time, 14:00 local (date unused).
 const uint64_t kSeededWaitMs = 5 * 113 * 600;
 const SYSTEMTIME kPicked = {2026, 12, 1, 7, 14, 0, 0, 0};
 
@@ -42,27 +42,32 @@ struct Clocks {
     int64_t time;
 };
 
-// The first 14:00:00 UTC after the clock reading.
+// The first 14:00:00 local time after the clock reading, in Windows' zone
+// as Windows reckons it.
 int64_t NextPickedTime(const Clocks& now)
 {
-    const int64_t today = now.time - now.time % 86400 + kPicked.wHour * 3600 + kPicked.wMinute * 60;
-    return today > now.time ? today : today + 86400;
+    const CivilTime today = LocalCivilTime(now.time);
+    const int64_t at =
+        LocalSeconds(today.year, today.month, today.day, kPicked.wHour, kPicked.wMinute, 0);
+    if (at > now.time)
+        return at;
+    // 14:00 is far from midnight: a day on is tomorrow, whatever the clocks do.
+    const CivilTime tomorrow = LocalCivilTime(at + 86400);
+    return LocalSeconds(tomorrow.year, tomorrow.month, tomorrow.day, kPicked.wHour, kPicked.wMinute,
+                        0);
 }
 
 // The two status lines while active, at one reading of the clocks, with the
-// switch-off at at (0: none), dated in UTC; a begun second counts in full.
+// switch-off at at (0: none), dated in Windows' local time; a begun second
+// counts in full.
 std::wstring ActiveLines(const Clocks& now, int64_t at)
 {
     const uint64_t due = keepAwake.nextKeyTick;
     const unsigned next = static_cast<unsigned>(due > now.tick ? (due - now.tick + 999) / 1000 : 0);
     const unsigned left = static_cast<unsigned>(at > now.time ? at - now.time : 0);
-    std::tm utc{};
-    _gmtime64_s(&utc, &at);
     wchar_t lines[120];
-    swprintf(lines, 120,
-             L"Next F15 in %um %us\nAuto-deactivate in %uh %um %us (%04d-%02d-%02d %02d:%02d)",
-             next / 60, next % 60, left / 3600, left % 3600 / 60, left % 60, utc.tm_year + 1900,
-             utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min);
+    swprintf(lines, 120, L"Next F15 in %um %us\nAuto-deactivate in %uh %um %us (%ls)", next / 60,
+             next % 60, left / 3600, left % 3600 / 60, left % 60, LocalMinuteText(at).c_str());
     return at != 0 ? lines : std::wstring(lines, std::wcschr(lines, L'\n') + 1) + kAutoOff;
 }
 
@@ -197,11 +202,10 @@ TEST_F(FirstStateTest, PickerOneHourAheadToTheMinute)
     const int64_t now = static_cast<int64_t>(time(nullptr));
     bool matched = false;
     for (int64_t when : {now + 3600, now + 3600 - 60}) {
-        std::tm local{};
-        ASSERT_EQ(0, LocalTime(&local, &when));
-        matched = matched || (shown.wYear == local.tm_year + 1900 &&
-                              shown.wMonth == local.tm_mon + 1 && shown.wDay == local.tm_mday &&
-                              shown.wHour == local.tm_hour && shown.wMinute == local.tm_min);
+        const CivilTime local = LocalCivilTime(when); // as Windows reckons it
+        matched = matched || (shown.wYear == local.year && shown.wMonth == local.month &&
+                              shown.wDay == local.day && shown.wHour == local.hour &&
+                              shown.wMinute == local.minute);
     }
     EXPECT_TRUE(matched) << shown.wYear << "-" << shown.wMonth << "-" << shown.wDay << " "
                          << shown.wHour << ":" << shown.wMinute;
@@ -216,9 +220,6 @@ using StateTableTest = MainWindowTest;
 
 TEST_F(StateTableTest, ClicksAndTicksWalkEveryRow)
 {
-    // The C runtime's zone, which the switch-off time is reckoned in.
-    ASSERT_EQ(0, _putenv_s("TZ", "UTC0"));
-    _tzset();
     ASSERT_TRUE(SendMessageW(GetDlgItem(window, IDC_AUTO_TIME), DTM_SETSYSTEMTIME, GDT_VALID,
                              reinterpret_cast<LPARAM>(&kPicked)));
     std::pair<Clocks, Clocks> clicked = {};
