@@ -4,14 +4,16 @@
 #include "keep_awake.h"
 #include "platform.h"
 
-// The system's cryptographic generator. On Windows that is the C runtime's
-// rand_s; libstdc++'s default token there would prefer the CPU's RDSEED and
-// RDRAND instructions. Elsewhere the library's default is the system source.
-// A failing source throws, nothing catches it, and the process ends before
-// any window exists.
+// The system's cryptographic generator. With libstdc++ on Windows that is
+// the token "rand_s", the C runtime's rand_s; its default token would prefer
+// the CPU's RDSEED and RDRAND instructions. The token is libstdc++'s own:
+// libc++ throws for any but its own, and there, as with MSVC's library and
+// everywhere else, the default already is the system's source. A failing
+// source throws; nothing catches it, and the program's terminate handler
+// ends the process by fast fail before any window exists.
 uint32_t SeedFromRandomDevice()
 {
-#ifdef _WIN32
+#if defined(_WIN32) && defined(__GLIBCXX__)
     std::random_device device("rand_s");
 #else
     std::random_device device;
