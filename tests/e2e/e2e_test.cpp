@@ -213,11 +213,7 @@ TEST_F(QuilletEndToEnd, OneInjectedF15PressPerIntervalSecondCopyStaysOffBothClos
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: quillet_e2e_tests QUILLET.EXE KEY_RECORDER.EXE\n");
+    if (!PathArguments(argc, argv, "QUILLET.EXE KEY_RECORDER.EXE", {&programPath, &recorderPath}))
         return 2;
-    }
-    programPath = WindowsPath(argv[1]);
-    recorderPath = WindowsPath(argv[2]);
     return RUN_ALL_TESTS();
 }

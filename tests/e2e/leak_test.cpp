@@ -98,10 +98,7 @@ TEST_F(QuilletFootprint, TimerTicksWhileActiveLeakNothing)
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: quillet_leak_tests QUILLET.EXE\n");
+    if (!PathArguments(argc, argv, "QUILLET.EXE", {&programPath}))
         return 2;
-    }
-    programPath = WindowsPath(argv[1]);
     return RUN_ALL_TESTS();
 }

@@ -124,10 +124,7 @@ TEST(FatalPaths, EndAtOnceByFastFailWithoutAWindow)
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: fatal_path_tests FATAL_PROBE.EXE\n");
+    if (!PathArguments(argc, argv, "FATAL_PROBE.EXE", {&probePath}))
         return 2;
-    }
-    probePath = WindowsPath(argv[1]);
     return RUN_ALL_TESTS();
 }

@@ -610,11 +610,7 @@ TEST_F(Resources, ManifestNamesNoDependencyAndNoDpiAwareness)
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 3) {
-        fprintf(stderr, "usage: %s [gtest flags] QUILLET_EXE QUILLET_ICO\n", argv[0]);
+    if (!PathArguments(argc, argv, "QUILLET.EXE QUILLET.ICO", {&exePath, &iconPath}))
         return 2;
-    }
-    exePath = WindowsPath(argv[1]);
-    iconPath = WindowsPath(argv[2]);
     return RUN_ALL_TESTS();
 }

@@ -3,6 +3,7 @@
 
 #include <psapi.h>
 
+#include <cstdio>
 #include <cwchar>
 
 #include "main_window_class.h"
@@ -17,6 +18,19 @@ std::wstring WindowsPath(const char* path)
     if (path[0] == '/')
         wide.insert(0, L"Z:");
     return wide;
+}
+
+bool PathArguments(int argc, char** argv, const char* names,
+                   std::initializer_list<std::wstring*> paths)
+{
+    if (argc != static_cast<int>(paths.size()) + 1) {
+        std::fprintf(stderr, "usage: %s [gtest flags] %s\n", argv[0], names);
+        return false;
+    }
+    int index = 1;
+    for (std::wstring* path : paths)
+        *path = WindowsPath(argv[index++]);
+    return true;
 }
 
 bool StartProgram(const std::wstring& path, const std::wstring& arguments, Started* started,

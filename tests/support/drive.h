@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,11 @@ extern const wchar_t kMainWindowClass[];
 
 // A path as Windows sees it: a Unix path (from CMake, under Wine) becomes Z:.
 std::wstring WindowsPath(const char* path);
+// The files a test program is given on its command line, once GoogleTest
+// has taken its flags, as Windows paths; false, with a usage line naming
+// them on standard error, when their count is not the paths' count.
+bool PathArguments(int argc, char** argv, const char* names,
+                   std::initializer_list<std::wstring*> paths);
 // startup: how the program is to show its window; environment: a block as
 // EnvironmentWith makes; nullptr for this process's own.
 bool StartProgram(const std::wstring& path, const std::wstring& arguments, Started* started,

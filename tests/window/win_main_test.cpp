@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -177,10 +176,7 @@ TEST(WinMainTest, TwoCopiesRunAndCloseIndependently)
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: win_main_tests [gtest flags] QUILLET_EXE\n");
+    if (!PathArguments(argc, argv, "QUILLET.EXE", {&programPath}))
         return 2;
-    }
-    programPath = WindowsPath(argv[1]);
     return RUN_ALL_TESTS();
 }
