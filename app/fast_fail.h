@@ -1,7 +1,7 @@
 // Ends the process at once through the system's fast-fail mechanism.
 #pragma once
 
-#include <windows.h>
+#include <windows.h> // FAST_FAIL_ codes for the callers
 
 // What __fastfail does, which MinGW's headers do not offer: int 0x29 with
 // the code in ecx (Windows 8 and later). The process ends with status
