@@ -40,8 +40,9 @@ bool ParseSwitchOffLine(const std::wstring& line, int64_t* secondsLeft, std::wst
                      &seconds, &consumed) != 3 ||
         consumed == 0 || line.back() != L')')
         return false;
-    *secondsLeft = int64_t{hours} * 3600 + minutes * 60 + seconds;
-    *dateText = line.substr(static_cast<size_t>(consumed), line.size() - consumed - 1);
+    *secondsLeft = int64_t{hours} * 3600 + int64_t{minutes} * 60 + seconds;
+    const size_t dateStart = static_cast<size_t>(consumed);
+    *dateText = line.substr(dateStart, line.size() - dateStart - 1);
     return true;
 }
 
