@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <ctime>
 #include <cwchar>
 #include <string>
 
@@ -20,15 +21,6 @@ namespace {
 std::wstring programPath;
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
-int64_t UnixNow()
-{
-    FILETIME now = {};
-    GetSystemTimeAsFileTime(&now);
-    const int64_t ticks =
-        static_cast<int64_t>((static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
-    return (ticks - 116444736000000000LL) / 10000000;
-}
 
 // "Auto-deactivate in Hh Mm Ss (date text)": the seconds left and the date
 // text; false when the line has another shape.
@@ -78,10 +70,10 @@ TEST(SwitchOffTime, ShownInWindowsZoneWhateverTzSays)
 
         // Ticked by default with the picker an hour ahead: switching on
         // shows the countdown and the local date and time of the switch-off.
-        const int64_t before = UnixNow();
+        const int64_t before = static_cast<int64_t>(time(nullptr));
         ClickButton(window, IDC_ACTIVATE);
         const std::wstring line = ReadControlText(window, IDC_AUTO_LABEL);
-        const int64_t after = UnixNow();
+        const int64_t after = static_cast<int64_t>(time(nullptr));
         std::printf("%-20s %s\n", row.what, Narrow(line).c_str());
 
         int64_t left = 0;
