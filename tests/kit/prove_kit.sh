@@ -1,22 +1,116 @@
 #!/usr/bin/env bash
-# Proves the test kit as a person with Windows would use it: unpacks the zip
-# into a fresh folder and runs its run-tests.cmd through Wine's cmd, from
-# another folder, on a new Wine prefix and virtual display of its own.
-# Usage: prove_kit.sh KIT.ZIP SOURCE-DIR
+# Proves the test kit as a person with Windows would use it: unpacked into a
+# folder whose name has spaces and non-Latin letters, run through Wine's cmd
+# from another folder, on a new Wine prefix and virtual display. Its verdict
+# must hold where suites crash, hang or are missing (stand-ins take their
+# place), for another Quillet.exe, headless, and with Quillet already open.
+# Usage: prove_kit.sh KIT.ZIP SOURCE-DIR QUILLET_WINDOW.EXE CRASH HANG LIAR PASS
 set -uo pipefail
 kit_zip=$1
 source_dir=$2
+window_tool=$3
+crash=$4 hang=$5 liar=$6 pass=$7
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillet-kit.XXXXXX") || exit 1
-python3 -m zipfile -e "$kit_zip" "$work/kit" || exit 1
-echo "unpacked: $(ls "$work/kit" | tr '\n' ' ')"
+kit="$work/Quillet тест キット"
+python3 -m zipfile -e "$kit_zip" "$kit" || exit 1
+echo "unpacked: $(ls "$kit" | tr '\n' ' ')"
 
 . "$source_dir/scripts/wine-session"
 wine_session_start "$work" || exit 1
 trap 'wine_session_stop; rm -rf "$work"' EXIT
-
 cd "$work"
-wine cmd /c "Z:${work//\//\\}\\kit\\run-tests.cmd"
-status=$?
-echo "run-tests.cmd exited with $status"
-exit $status
+# Wine ignores the error mode that the kit gives its suites and starts its
+# debugger on a crash, whose dialog would wait as Windows' error reporting
+# would without that mode; without the dialog it ends the process at once.
+wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+
+failures=0
+windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
+
+# kit FOLDER ARGS...: runs the kit's run-tests.cmd, for at most $limit
+# seconds; its output in $out, its exit status in $status, its time in $seconds.
+kit() {
+  local folder=$1
+  shift
+  local started=$SECONDS
+  # "call" first: cmd /c strips the outer quotes of a line that starts with one.
+  out=$(timeout "${limit:-900}" wine cmd /c call "$(windows_path "$folder")\\run-tests.cmd" "$@" </dev/null 2>&1)
+  status=$?
+  seconds=$((SECONDS - started))
+  printf '%s\n' "$out" | tr -d '\r' | sed 's/^/    /'
+  out=$(printf '%s\n' "$out" | tr -d '\r')
+}
+check() { # WHAT EXPECTED-STATUS LINE...: the status, and each line exactly
+  local what=$1 expected=$2 line
+  shift 2
+  local ok=1
+  [ "$status" -eq "$expected" ] || { echo "  exit status $status, not $expected"; ok=0; }
+  for line in "$@"; do
+    grep -qxF -- "$line" <<<"$out" || { echo "  no line: $line"; ok=0; }
+  done
+  if [ $ok -eq 1 ]; then echo "ok: $what ($seconds s)"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
+}
+
+echo "== broken suites, stopped after 20 s"
+broken="$work/Stand-in Κιτ 試験"
+cp -r "$kit" "$broken"
+cp "$crash" "$broken/engine_tests.exe"
+cp "$hang" "$broken/window_tests.exe"
+rm "$broken/win_main_tests.exe"
+cp "$liar" "$broken/resources_tests.exe"
+for suite in fatal_path_tests quillet_zone_tests quillet_e2e_tests quillet_leak_tests; do
+  cp "$pass" "$broken/$suite.exe"
+done
+limit=180 kit "$broken" --desktop --timeout 20
+check "each broken suite failed, the rest passed" 1 \
+  "FAILED  engine_tests (exit status 0xC0000005, access violation)" \
+  "FAILED  window_tests (timed out after 20 s, stopped)" \
+  "FAILED  win_main_tests (cannot start: file missing, $(windows_path "$broken")\\win_main_tests.exe)" \
+  "FAILED  resources_tests (exit status 0x00000001, tests failed)" \
+  "passed  quillet_e2e_tests" "4 passed, 4 failed, 0 skipped"
+[ "$seconds" -lt 120 ] || { echo "FAIL: the hung suite held the kit for $seconds s"; failures=$((failures + 1)); }
+# The hung stand-in started a child; neither may outlive the kit (Wine's
+# processes show their Windows command line to ps; Z is an ended one).
+left=$(ps -eo stat=,args= | grep -v '^Z' | grep -F "${work##*/}" | grep -c 'window_tests\.exe')
+[ "$left" -eq 0 ] || { echo "FAIL: $left processes of the hung suite still run"; failures=$((failures + 1)); }
+
+echo "== not Quillet, or no such file"
+kit "$kit" "$(windows_path "$kit")\\key_recorder.exe"
+check "a program that is not Quillet is refused" 1 \
+  "Not Quillet (its version block does not name it): $(windows_path "$kit")\\key_recorder.exe"
+kit "$kit" "$(windows_path "$work")\\nowhere\\Quillet.exe"
+check "a path that does not exist is refused" 1 \
+  "No such program: $(windows_path "$work")\\nowhere\\Quillet.exe"
+
+echo "== a Quillet window already open"
+wine "$kit/Quillet.exe" &
+open_quillet=$!
+wine "$window_tool" wait 30 >/dev/null || echo "  Quillet's window did not show"
+kit "$kit"
+check "the kit refuses to run beside Quillet" 1 \
+  "Quillet is running: close every Quillet window, then run the tests again."
+grep -q '^passed\|^FAILED' <<<"$out" && { echo "FAIL: suites ran beside Quillet"; failures=$((failures + 1)); }
+wine "$window_tool" close
+wait $open_quillet
+
+echo "== headless, as asked"
+kit "$kit" --headless
+check "only the suites that need no desktop ran" 0 \
+  "passed  engine_tests" "passed  resources_tests" "passed  fatal_path_tests" \
+  "skipped quillet_e2e_tests (no interactive desktop)" "3 passed, 0 failed, 5 skipped"
+
+echo "== the whole kit"
+kit "$kit"
+check "every suite passed" 0 "8 passed, 0 failed, 0 skipped"
+
+echo "== the released Quillet.exe, copied elsewhere"
+other="$work/Другая сборка Ω"
+mkdir "$other"
+cp "$kit/Quillet.exe" "$other/Quillet.exe"
+kit "$kit" "$(windows_path "$other")\\Quillet.exe"
+check "the program-level suites passed it" 0 \
+  "passed  win_main_tests" "passed  quillet_e2e_tests" "5 passed, 0 failed, 0 skipped"
+
+echo "prove_kit: $failures failed"
+[ $failures -eq 0 ]
