@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
+#include <cwchar>
 #include <string>
 
 #include "control_ids.h"
@@ -45,14 +45,15 @@ void PrintCopy(const Copy& copy, double seconds)
 
 } // namespace
 
-int main(int argc, char** argv)
+int wmain(int argc, wchar_t** argv)
 {
+    SetProcessDPIAware(); // reads the copies' windows in their own pixels
     if (argc != 4) {
         std::fprintf(stderr, "usage: footprint_meter QUILLET.EXE SECONDS REFERENCE.EXE\n");
         return 2;
     }
     const std::wstring program = WindowsPath(argv[1]);
-    const double seconds = std::atof(argv[2]);
+    const double seconds = std::wcstod(argv[2], nullptr);
     if (seconds <= 0) {
         std::fprintf(stderr, "footprint_meter: SECONDS must be positive\n");
         return 2;
@@ -62,7 +63,7 @@ int main(int argc, char** argv)
                       {"inactive", L"quillet-footprint-inactive", false, {}, nullptr, {}, {}}};
     for (Copy& copy : copies) {
         if (!StartProgram(program, copy.tag, &copy.started)) {
-            std::fprintf(stderr, "footprint_meter: cannot start %s\n", argv[1]);
+            std::fprintf(stderr, "footprint_meter: cannot start %ls\n", argv[1]);
             return 1;
         }
         copy.window = WaitForMainWindow(copy.started.processId, 20000);
@@ -74,7 +75,7 @@ int main(int argc, char** argv)
     // The bare reference window, beside them for the same stretch.
     Started reference = {};
     if (!StartProgram(WindowsPath(argv[3]), L"quillet-footprint-reference", &reference)) {
-        std::fprintf(stderr, "footprint_meter: cannot start %s\n", argv[3]);
+        std::fprintf(stderr, "footprint_meter: cannot start %ls\n", argv[3]);
         return 1;
     }
     // Let start-up settle so that it is not counted.

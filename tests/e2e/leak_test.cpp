@@ -9,6 +9,7 @@
 
 #include "control_ids.h"
 #include "drive.h"
+#include "suite_start.h"
 
 namespace {
 
@@ -95,10 +96,9 @@ TEST_F(QuilletFootprint, TimerTicksWhileActiveLeakNothing)
 
 } // namespace
 
-int main(int argc, char** argv)
+int main()
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (!PathArguments(argc, argv, "QUILLET.EXE", {&programPath}))
+    if (!StartSuite("QUILLET.EXE", {&programPath}))
         return 2;
     return RUN_ALL_TESTS();
 }

@@ -14,6 +14,7 @@
 
 #include "control_ids.h"
 #include "drive.h"
+#include "suite_start.h"
 #include "test_time.h"
 
 namespace {
@@ -95,10 +96,9 @@ TEST(SwitchOffTime, ShownInWindowsZoneWhateverTzSays)
 
 } // namespace
 
-int main(int argc, char** argv)
+int main()
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (!PathArguments(argc, argv, "QUILLET.EXE", {&programPath}))
+    if (!StartSuite("QUILLET.EXE", {&programPath}))
         return 2;
     return RUN_ALL_TESTS();
 }

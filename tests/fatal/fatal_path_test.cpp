@@ -12,6 +12,7 @@
 #include <string>
 
 #include "drive.h"
+#include "suite_start.h"
 
 namespace {
 
@@ -121,10 +122,9 @@ TEST(FatalPaths, EndAtOnceByFastFailWithoutAWindow)
 
 } // namespace
 
-int main(int argc, char** argv)
+int main()
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (!PathArguments(argc, argv, "FATAL_PROBE.EXE", {&probePath}))
+    if (!StartSuite("FATAL_PROBE.EXE", {&probePath}))
         return 2;
     return RUN_ALL_TESTS();
 }

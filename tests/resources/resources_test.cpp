@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "drive.h"
+#include "suite_start.h"
 #include "resource.h"
 
 // From the command line: the program under test and the icon file it was built from.
@@ -607,10 +608,9 @@ TEST_F(Resources, ManifestNamesNoDependencyAndNoDpiAwareness)
 }
 
 // ctest passes the built program and the icon file after GoogleTest's flags.
-int main(int argc, char** argv)
+int main()
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (!PathArguments(argc, argv, "QUILLET.EXE QUILLET.ICO", {&exePath, &iconPath}))
+    if (!StartSuite("QUILLET.EXE QUILLET.ICO", {&exePath, &iconPath}))
         return 2;
     return RUN_ALL_TESTS();
 }

@@ -3,34 +3,20 @@
 
 #include <psapi.h>
 
-#include <cstdio>
 #include <cwchar>
 
 #include "main_window_class.h"
 
 const wchar_t kMainWindowClass[] = QUILLET_WINDOW_CLASS;
 
-std::wstring WindowsPath(const char* path)
+std::wstring WindowsPath(const wchar_t* path)
 {
-    std::wstring wide;
-    for (const char* p = path; *p != '\0'; ++p)
-        wide.push_back(*p == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*p)));
-    if (path[0] == '/')
-        wide.insert(0, L"Z:");
-    return wide;
-}
-
-bool PathArguments(int argc, char** argv, const char* names,
-                   std::initializer_list<std::wstring*> paths)
-{
-    if (argc != static_cast<int>(paths.size()) + 1) {
-        std::fprintf(stderr, "usage: %s [gtest flags] %s\n", argv[0], names);
-        return false;
-    }
-    int index = 1;
-    for (std::wstring* path : paths)
-        *path = WindowsPath(argv[index++]);
-    return true;
+    std::wstring windows = path;
+    for (wchar_t& c : windows)
+        c = c == L'/' ? L'\\' : c;
+    if (path[0] == L'/')
+        windows.insert(0, L"Z:");
+    return windows;
 }
 
 bool StartProgram(const std::wstring& path, const std::wstring& arguments, Started* started,
@@ -105,16 +91,22 @@ static BOOL CALLBACK MatchMainWindow(HWND window, LPARAM param)
     return TRUE;
 }
 
+HWND FindMainWindow(DWORD processId)
+{
+    WindowSearch search = {processId, nullptr, 0};
+    EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND WaitForMainWindow(DWORD processId, DWORD timeoutMs)
 {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     do {
-        WindowSearch search = {processId, nullptr, 0};
-        EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
         // The window is listed while it is still building its controls in
         // WM_CREATE; it is shown only once they are all there.
-        if (search.found != nullptr && IsWindowVisible(search.found))
-            return search.found;
+        const HWND found = FindMainWindow(processId);
+        if (found != nullptr && IsWindowVisible(found))
+            return found;
         Sleep(50);
     } while (GetTickCount64() < deadline);
     return nullptr;

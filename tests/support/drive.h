@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -31,12 +30,7 @@ struct Footprint {
 extern const wchar_t kMainWindowClass[];
 
 // A path as Windows sees it: a Unix path (from CMake, under Wine) becomes Z:.
-std::wstring WindowsPath(const char* path);
-// The files a test program is given on its command line, once GoogleTest
-// has taken its flags, as Windows paths; false, with a usage line naming
-// them on standard error, when their count is not the paths' count.
-bool PathArguments(int argc, char** argv, const char* names,
-                   std::initializer_list<std::wstring*> paths);
+std::wstring WindowsPath(const wchar_t* path);
 // startup: how the program is to show its window; environment: a block as
 // EnvironmentWith makes; nullptr for this process's own.
 bool StartProgram(const std::wstring& path, const std::wstring& arguments, Started* started,
@@ -46,8 +40,10 @@ bool StartProgram(const std::wstring& path, const std::wstring& arguments, Start
 std::wstring EnvironmentWith(const wchar_t* name, const wchar_t* value);
 void ReleaseStarted(Started* started);
 
-// The process's top-level window of the main class, once shown (so with all
-// its controls), waited for up to timeoutMs.
+// The process's top-level window of the main class, or null: another
+// process's Quillet on the same desktop is never taken for it.
+HWND FindMainWindow(DWORD processId);
+// The same once shown (so with all its controls), waited for up to timeoutMs.
 HWND WaitForMainWindow(DWORD processId, DWORD timeoutMs);
 
 std::wstring ReadControlText(HWND window, int id);
