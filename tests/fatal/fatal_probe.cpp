@@ -1,9 +1,9 @@
-// A program that carries Quillet's own terminate and stack-check handlers and
-// dies on purpose, the way its command line asks, so that a test can watch
-// how it ends: "stack" overruns a local buffer, "exception" lets an exception
-// leave wWinMain, "startup" throws during static initialisation as a failing
-// random source would, "abort" lets libstdc++ call abort() itself. It never
-// creates a window.
+// A program that carries Quillet's own terminate, abort and stack-check
+// handlers and dies on purpose, the way its command line asks, so that a test
+// can watch how it ends: "stack" overruns a local buffer, "exception" lets an
+// exception leave wWinMain, "startup" throws during static initialisation as
+// a failing random source would, "abort" lets libstdc++ call abort() itself.
+// It never creates a window.
 #include <windows.h>
 
 #include <cstring>
