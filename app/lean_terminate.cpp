@@ -1,8 +1,7 @@
 // A terminate handler without the runtime's diagnostic printout or abort().
 //
 // GCC's default handler demangles the type of an unhandled exception to print
-// it, and its demangler adds some 70 KB to a statically linked program; then
-// it calls abort(), whose message box would keep the program running. This
+// it, and its demangler adds some 70 KB to a statically linked program. This
 // program has no console to print to: it ends at once. A random source that
 // fails before wWinMain ends the same way, before any window exists.
 #include "fast_fail.h"

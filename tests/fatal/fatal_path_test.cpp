@@ -1,9 +1,9 @@
 // How the program ends when it cannot go on: a probe carrying the program's
-// terminate and stack-check handlers is made to die three ways, under this
-// test as its debugger. Each must end at once through the system's fast-fail
-// mechanism, with the fast-fail code for its cause, and without a window:
-// a runtime message box would sit there while its own message loop went on
-// dispatching the program's timer, and so pressing keys.
+// terminate, abort and stack-check handlers is made to die four ways, under
+// this test as its debugger. Each must end at once through the system's
+// fast-fail mechanism, with the fast-fail code for its cause, and without a
+// window: a runtime message box would sit there while its own message loop
+// went on dispatching the program's timer, and so pressing keys.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -104,6 +104,7 @@ TEST(FatalPaths, EndAtOnceByFastFailWithoutAWindow)
         {L"stack", "a smashed stack", kStackCookieCheckFailure},
         {L"exception", "an exception nobody catches", kFatalAppExit},
         {L"startup", "an exception during static initialisation", kFatalAppExit},
+        {L"abort", "abort() called by the C++ runtime", kFatalAppExit},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

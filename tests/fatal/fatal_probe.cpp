@@ -1,12 +1,14 @@
-// A program that carries Quillet's own terminate and stack-check handlers and
-// dies on purpose, the way its command line asks, so that a test can watch
-// how it ends: "stack" overruns a local buffer, "exception" lets an exception
-// leave wWinMain, "startup" throws during static initialisation as a failing
-// random source would. It never creates a window.
+// A program that carries Quillet's own terminate, abort and stack-check
+// handlers and dies on purpose, the way its command line asks, so that a test
+// can watch how it ends: "stack" overruns a local buffer, "exception" lets an
+// exception leave wWinMain, "startup" throws during static initialisation as
+// a failing random source would, "abort" lets libstdc++ call abort() itself.
+// It never creates a window.
 #include <windows.h>
 
 #include <cstring>
 #include <cwchar>
+#include <exception>
 #include <stdexcept>
 
 static bool Asked(const wchar_t* mode) { return std::wcsstr(GetCommandLineW(), mode) != nullptr; }
@@ -34,7 +36,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     if (Asked(L" stack"))
         OverrunLocalBuffer();
-    if (Asked(L" exception"))
+    // A terminate handler that returns: libstdc++'s terminate calls abort().
+    if (Asked(L" abort"))
+        std::set_terminate([] {});
+    if (Asked(L" exception") || Asked(L" abort"))
         throw std::runtime_error("nobody catches this");
     return 0;
 }

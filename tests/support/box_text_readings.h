@@ -1,14 +1,17 @@
 // Interval-box texts and what GetDlgItemInt(window, id, &translated, FALSE)
-// makes of them. The Windows column is the documented reading: leading blanks
-// skipped, then decimal digits to the end of the text, at most UINT_MAX;
-// anything else is not translated. The Wine column is what Wine 8's
-// GetDlgItemInt answers on the real edit box, as measured: it reads only the
-// first 29 characters, as strtoul does (leading blanks and a sign taken, a
-// minus wrapping around, anything after the digits ignored), and takes
-// full-width digits as digits. Once any text has overflowed in the same
-// thread it also refuses 4294967295, strtoul's overflow answer (the overflow
-// error is never cleared), so the rows are read in order. The fake platform
-// reads by the Windows column; the window tests confirm the Wine one.
+// makes of them. The Windows column is not a measurement: it is our reading
+// of Microsoft's GetDlgItemInt documentation (leading blanks skipped, then
+// decimal digits to the end of the text, at most UINT_MAX; anything else not
+// translated), unconfirmed on real Windows until the test kit's first run
+// there, whose window test prints every row it disagrees with. The Wine
+// column is what Wine 8's GetDlgItemInt answers on the real edit box, as
+// measured: it reads only the first 29 characters, as strtoul does (leading
+// blanks and a sign taken, a minus wrapping around, anything after the
+// digits ignored), and takes full-width digits as digits. Once any text has
+// overflowed in the same thread it also refuses 4294967295, strtoul's
+// overflow answer (the overflow error is never cleared), so the rows are
+// read in order. The fake platform reads by the Windows column; the window
+// tests confirm the Wine one.
 #pragma once
 
 #include <cstdint>

@@ -27,18 +27,24 @@ using BadInputTest = MainWindowTest;
 
 TEST_F(BadInputTest, EachTextIsReadAndScheduledAsThePlatformReadsIt)
 {
-    // Wine's ntdll exports its version; Windows' does not.
-    const size_t platform =
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr ? 1 : 0;
+    const size_t platform = OnWine() ? 1 : 0;
     HWND edit = GetDlgItem(window, IDC_INTERVAL);
     for (size_t i = 0; i < std::size(kBoxTextReadings); ++i) {
         const BoxTextReading& row = kBoxTextReadings[i];
-        SCOPED_TRACE(row.what);
-        EXPECT_TRUE(SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(row.text)));
+        const LRESULT set = SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(row.text));
         BOOL translated = TRUE;
         const UINT read = GetDlgItemInt(window, IDC_INTERVAL, &translated, FALSE);
-        EXPECT_EQ(platform == 1 ? row.wine : row.windows,
-                  translated ? int64_t{read} : kNotTranslated);
+        const int64_t expected = platform == 1 ? row.wine : row.windows;
+        // Whatever fails below, the reading is named in full: the Windows
+        // column is unconfirmed until a first run there settles it.
+        SCOPED_TRACE(testing::Message()
+                     << "row " << i << " (" << row.what << "), text "
+                     << testing::PrintToString(std::wstring(row.text)) << ": read translated "
+                     << translated << ", number " << read << "; expected "
+                     << (expected == kNotTranslated ? std::string("not translated")
+                                                    : std::to_string(expected)));
+        EXPECT_TRUE(set);
+        EXPECT_EQ(expected, translated ? int64_t{read} : kNotTranslated);
         // Seeded with 5489, the first draw is 113 %: the wait names the minutes.
         keepAwake.rng.seed(5489);
         const uint64_t wait = kMinutes[i][platform] * 113ull * 600;

@@ -85,6 +85,12 @@ RECT RectInParent(HWND control)
     return rect;
 }
 
+// Wine's ntdll exports its version; Windows' does not.
+bool OnWine()
+{
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 void MainWindowTest::SetUp()
 {
     window = OpenMainWindow();

@@ -28,6 +28,7 @@ bool ItemEnabled(HWND window, int id);
 void Click(HWND window, int id); // BM_CLICK, the way the button sees a mouse click
 LRESULT Tick(HWND window);       // one WM_TIMER from TICK_TIMER_ID
 RECT RectInParent(HWND control); // the child's rectangle in client pixels
+bool OnWine();                   // where Wine's measured behaviour is expected
 
 class MainWindowTest : public ::testing::Test {
   protected:
