@@ -35,11 +35,13 @@ kit() {
   shift
   local started=$SECONDS
   # "call" first: cmd /c strips the outer quotes of a line that starts with one.
-  out=$(timeout "${limit:-900}" wine cmd /c call "$(windows_path "$folder")\\run-tests.cmd" "$@" </dev/null 2>&1)
+  # Into a file, not a pipe: a suite left running must not hold the output open.
+  timeout "${limit:-900}" wine cmd /c call "$(windows_path "$folder")\\run-tests.cmd" "$@" \
+    </dev/null >"$work/out.txt" 2>&1
   status=$?
   seconds=$((SECONDS - started))
-  printf '%s\n' "$out" | tr -d '\r' | sed 's/^/    /'
-  out=$(printf '%s\n' "$out" | tr -d '\r')
+  out=$(tr -d '\r' <"$work/out.txt")
+  printf '%s\n' "$out" | sed 's/^/    /'
 }
 check() { # WHAT EXPECTED-STATUS LINE...: the status, and each line exactly
   local what=$1 expected=$2 line
