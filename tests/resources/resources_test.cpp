@@ -364,7 +364,7 @@ static void ExpectBitmapIcon(const std::vector<uint8_t>& image, int size)
     const size_t side = static_cast<size_t>(size);
     const size_t pixels = 4 * side * side;
     const size_t maskStride = (side + 31) / 32 * 4; // rows of whole 32-bit words
-    ASSERT_EQ(40 + pixels + maskStride * size, image.size());
+    ASSERT_EQ(40 + pixels + maskStride * side, image.size());
     EXPECT_EQ(40u, Le32(image, 0));                             // biSize: BITMAPINFOHEADER
     EXPECT_EQ(static_cast<uint32_t>(size), Le32(image, 4));     // biWidth
     EXPECT_EQ(static_cast<uint32_t>(2 * size), Le32(image, 8)); // biHeight: colour and mask
@@ -375,7 +375,7 @@ static void ExpectBitmapIcon(const std::vector<uint8_t>& image, int size)
     int opaque = 0, transparent = 0, maskMismatches = 0;
     for (size_t row = 0; row < side; ++row) {
         for (size_t x = 0; x < side; ++x) {
-            const uint8_t alpha = image[40 + 4 * (row * size + x) + 3];
+            const uint8_t alpha = image[40 + 4 * (row * side + x) + 3];
             const bool maskBit = image[40 + pixels + row * maskStride + x / 8] & (0x80 >> x % 8);
             opaque += alpha == 255;
             transparent += alpha == 0;

@@ -89,7 +89,8 @@ TEST_F(LayoutTest, ChildrenInCreationOrder)
         if (expected.id == IDC_INTERVAL) {
             // Wine's edit box drops WS_BORDER from its live style and draws
             // the border itself; Windows keeps the bit.
-            EXPECT_TRUE(style == expected.style || style == (expected.style & ~WS_BORDER))
+            EXPECT_TRUE(style == expected.style ||
+                        style == (expected.style & ~static_cast<DWORD>(WS_BORDER)))
                 << std::hex << "style 0x" << style;
         } else {
             EXPECT_EQ(expected.style, style);
