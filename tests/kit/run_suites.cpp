@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <cwchar>
 #include <cwctype>
 #include <string>
@@ -44,16 +43,16 @@ const Suite kSuites[] = {
 // How a suite's exit status reads, where a name helps a person.
 const struct {
     DWORD status;
-    const char* meaning;
+    const wchar_t* meaning;
 } kStatusNames[] = {
-    {1, "tests failed"},
-    {2, "bad arguments"},
-    {0xC0000005, "access violation"},
-    {0xC00000FD, "stack overflow"},
-    {0xC0000135, "a DLL was not found"},
-    {0xC0000142, "a DLL failed to start"},
-    {0xC0000409, "fast fail"},
-    {0xC000013A, "stopped with Ctrl+C"},
+    {1, L"tests failed"},
+    {2, L"bad arguments"},
+    {0xC0000005, L"access violation"},
+    {0xC00000FD, L"stack overflow"},
+    {0xC0000135, L"a DLL was not found"},
+    {0xC0000142, L"a DLL failed to start"},
+    {0xC0000409, L"fast fail"},
+    {0xC000013A, L"stopped with Ctrl+C"},
 };
 
 enum Desktop { kDesktopAsFound, kDesktopForced, kHeadlessForced };
@@ -83,8 +82,6 @@ void Print(const std::wstring& text)
     WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 
-std::wstring Widen(const char* text) { return std::wstring(text, text + std::strlen(text)); }
-
 std::wstring Hex(DWORD value)
 {
     wchar_t text[16];
@@ -97,7 +94,7 @@ std::wstring HowItEnded(DWORD status)
     std::wstring text = L"exit status " + Hex(status);
     for (const auto& known : kStatusNames) {
         if (known.status == status)
-            text += L", " + Widen(known.meaning);
+            text += L", " + std::wstring(known.meaning);
     }
     return text;
 }
