@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Checks the built Quillet.exe as users get it: at most 240 KiB; ASLR with
 # high entropy and DEP in its PE header; and exactly the imports of the
-# committed allow-list, function by function.
-# Usage: check_release_exe.sh QUILLET.EXE OBJDUMP ALLOW-LIST
+# committed allow-list, function by function. The PE header and import table
+# are read from the file itself (read_pe.py), not from a tool's printout.
+# Usage: check_release_exe.sh QUILLET.EXE ALLOW-LIST
 set -uo pipefail
+[ $# -eq 2 ] || { echo "usage: check_release_exe.sh QUILLET.EXE ALLOW-LIST" >&2; exit 2; }
 exe=$1
-objdump=$2
-allow_list=$3
+allow_list=$2
 limit=$((240 * 1024))
 
 status=0
@@ -19,30 +20,33 @@ else
   fail "size $size bytes, more than $limit"
 fi
 
-headers=$("$objdump" -p "$exe") || exit 1
-characteristics=$(sed -n 's/^DllCharacteristics[[:space:]]*//p' <<<"$headers")
+pe=$(python3 "$(dirname "$0")/read_pe.py" "$exe") || { fail "cannot read $exe as a PE image"; exit 1; }
+characteristics=$(awk '$1 == "dll_characteristics" { print $2 }' <<<"$pe")
 # IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA, _DYNAMIC_BASE, _NX_COMPAT
 for flag in HIGH_ENTROPY_VA:0x20 DYNAMIC_BASE:0x40 NX_COMPAT:0x100; do
   name=${flag%%:*}
   bit=${flag##*:}
-  if [ -n "$characteristics" ] && (((0x$characteristics & bit) != 0)); then
-    echo "ok: $name set (DllCharacteristics 0x$characteristics)"
+  if (((characteristics & bit) != 0)); then
+    echo "ok: $name set (DllCharacteristics $characteristics)"
   else
-    fail "$name not set (DllCharacteristics 0x${characteristics:-missing})"
+    fail "$name not set (DllCharacteristics $characteristics)"
   fi
 done
 # ASLR moves the image only if it can be relocated.
-if grep -q '^Entry 5 0*[1-9a-f][0-9a-f]* ' <<<"$headers"; then
-  echo "ok: base relocations present"
+read -r _ reloc_rva reloc_size < <(grep '^base_relocations ' <<<"$pe")
+if [ "$reloc_rva" -ne 0 ] && [ "$reloc_size" -ne 0 ]; then
+  echo "ok: base relocations present ($reloc_size bytes)"
 else
   fail "no base relocation table: ASLR cannot move the image"
 fi
+# Delay-loaded DLLs are not in the import table the allow-list is held to.
+read -r _ delay_rva delay_size < <(grep '^delay_imports ' <<<"$pe")
+if [ "$delay_rva" -ne 0 ] || [ "$delay_size" -ne 0 ]; then
+  fail "delay-load imports present: the allow-list does not cover them"
+fi
 
 # One "dll function" line per import, DLL names in lower case.
-imports=$(awk -F'\t' '
-  /^[[:space:]]*DLL Name:/ { sub(/.*DLL Name: */, ""); dll = tolower($0); next }
-  dll != "" && NF >= 3 && $2 ~ /^[0-9a-f]+$/ { split($3, part, " "); print dll, part[2] }
-  /^$/ { dll = "" }' <<<"$headers" | sort -u)
+imports=$(awk '$1 == "import" { print $2, $3 }' <<<"$pe" | sort -u)
 allowed=$(sed -e 's/#.*//' -e 's/[[:space:]]*$//' -e '/^$/d' "$allow_list" |
           awk '{ print tolower($1), $2 }' | sort -u)
 if [ -z "$imports" ]; then

@@ -1,9 +1,17 @@
 // How the program ends when it cannot go on: a probe carrying the program's
-// terminate, abort and stack-check handlers is made to die four ways, under
-// this test as its debugger. Each must end at once through the system's
-// fast-fail mechanism, with the fast-fail code for its cause, and without a
+// terminate, abort and stack-check handlers is made to die four ways. Each
+// must end at once through the system's fast-fail mechanism, and without a
 // window: a runtime message box would sit there while its own message loop
 // went on dispatching the program's timer, and so pressing keys.
+//
+// The verdict rests on the probe run as a user runs it, with no debugger:
+// newer MinGW-w64 runtimes carry a C++ exception that nothing catches on
+// through the process's top-level unhandled-exception filter, and Windows
+// does not call that filter while a debugger is attached (such a process
+// then ends with GCC's exception status 0x20474343). Only where the path
+// reaches int 0x29 without any exception handler (the stack check's failure,
+// abort() from std::terminate) is the probe run again as this test's
+// debuggee, to read the fast-fail code, which no handler in the process sees.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -21,35 +29,63 @@ std::wstring probePath;
 // Fast-fail codes (winnt.h) and the status a fast fail ends a process with.
 const ULONG_PTR kStackCookieCheckFailure = 2; // FAST_FAIL_STACK_COOKIE_CHECK_FAILURE
 const ULONG_PTR kFatalAppExit = 7;            // FAST_FAIL_FATAL_APP_EXIT
+const ULONG_PTR kNotRead = ~ULONG_PTR(0);     // the path goes through an uncaught exception
 const DWORD kStackBufferOverrun = 0xC0000409; // STATUS_STACK_BUFFER_OVERRUN
+
+// Generous for a busy machine: a process that waits on a message box does
+// not end at all.
+const DWORD kTimeoutMs = 10000;
 
 struct Ending {
     bool ended;          // within the time allowed
     DWORD exitCode;      // the process's exit status
-    bool fastFailSeen;   // the debugger saw the fast-fail exception
-    ULONG_PTR fastFail;  // its code
     size_t windowsSeen;  // the most windows the process had at one look
     ULONGLONG elapsedMs; // from start to exit
 };
 
-// Runs the probe as a debuggee, so that the fast-fail exception, which no
-// handler in the process can see, is reported here with its code.
-Ending RunProbe(const wchar_t* mode, DWORD timeoutMs)
+// Runs the probe on its own, looking at its windows until it ends.
+Ending RunProbe(const wchar_t* mode)
 {
-    Ending ending = {false, 0, false, 0, 0, 0};
+    Ending ending = {false, 0, 0, 0};
+    Started probe = {};
+    const ULONGLONG start = GetTickCount64();
+    if (!StartProgram(probePath, mode, &probe)) {
+        ADD_FAILURE() << "cannot start the probe, error " << GetLastError();
+        return ending;
+    }
+    while (GetTickCount64() - start < kTimeoutMs) {
+        const size_t windows = CountWindows(probe.processId);
+        ending.windowsSeen = windows > ending.windowsSeen ? windows : ending.windowsSeen;
+        if (WaitForSingleObject(probe.process, 50) == WAIT_OBJECT_0) {
+            ending.ended = true;
+            ending.elapsedMs = GetTickCount64() - start;
+            GetExitCodeProcess(probe.process, &ending.exitCode);
+            break;
+        }
+    }
+    if (!ending.ended)
+        TerminateProcess(probe.process, 99);
+    ReleaseStarted(&probe);
+    return ending;
+}
+
+// Runs the probe as this test's debuggee; the fast-fail code it ends with,
+// or kNotRead if the debugger saw no fast fail before the process ended.
+ULONG_PTR ReadFastFailCode(const wchar_t* mode)
+{
+    ULONG_PTR code = kNotRead;
     std::wstring commandLine = L"\"" + probePath + L"\" " + mode;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    const ULONGLONG start = GetTickCount64();
     if (!CreateProcessW(probePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
                         DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr, &startup, &info)) {
-        ADD_FAILURE() << "cannot start the probe, error " << GetLastError();
-        return ending;
+        ADD_FAILURE() << "cannot debug the probe, error " << GetLastError();
+        return code;
     }
-    while (GetTickCount64() - start < timeoutMs) {
-        const size_t windows = CountWindows(info.dwProcessId);
-        ending.windowsSeen = windows > ending.windowsSeen ? windows : ending.windowsSeen;
+    const ULONGLONG start = GetTickCount64();
+    bool ended = false;
+    while (!ended && GetTickCount64() - start < kTimeoutMs) {
         DEBUG_EVENT event = {};
         if (!WaitForDebugEvent(&event, 50))
             continue;
@@ -57,10 +93,8 @@ Ending RunProbe(const wchar_t* mode, DWORD timeoutMs)
         switch (event.dwDebugEventCode) {
         case EXCEPTION_DEBUG_EVENT: {
             const EXCEPTION_RECORD& record = event.u.Exception.ExceptionRecord;
-            if (record.ExceptionCode == kStackBufferOverrun && record.NumberParameters >= 1) {
-                ending.fastFailSeen = true;
-                ending.fastFail = record.ExceptionInformation[0];
-            }
+            if (record.ExceptionCode == kStackBufferOverrun && record.NumberParameters >= 1)
+                code = record.ExceptionInformation[0];
             // The loader's breakpoint goes on; anything else is the probe's own.
             if (record.ExceptionCode != EXCEPTION_BREAKPOINT)
                 answer = DBG_EXCEPTION_NOT_HANDLED;
@@ -75,23 +109,21 @@ Ending RunProbe(const wchar_t* mode, DWORD timeoutMs)
                 CloseHandle(event.u.LoadDll.hFile);
             break;
         case EXIT_PROCESS_DEBUG_EVENT:
-            ending.ended = true;
-            ending.exitCode = event.u.ExitProcess.dwExitCode;
-            ending.elapsedMs = GetTickCount64() - start;
+            ended = true;
             break;
         default:
             break;
         }
         ContinueDebugEvent(event.dwProcessId, event.dwThreadId, answer);
-        if (ending.ended)
-            break;
     }
-    if (!ending.ended)
+    if (!ended) {
+        ADD_FAILURE() << "the debugged probe was still running after " << kTimeoutMs << " ms";
         TerminateProcess(info.hProcess, 99);
+    }
     DebugActiveProcessStop(info.dwProcessId);
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
-    return ending;
+    return code;
 }
 
 TEST(FatalPaths, EndAtOnceByFastFailWithoutAWindow)
@@ -99,25 +131,24 @@ TEST(FatalPaths, EndAtOnceByFastFailWithoutAWindow)
     struct Row {
         const wchar_t* mode;
         const char* what;
-        ULONG_PTR fastFail;
+        ULONG_PTR fastFail; // read under a debugger; kNotRead where one would change the path
     } rows[] = {
         {L"stack", "a smashed stack", kStackCookieCheckFailure},
-        {L"exception", "an exception nobody catches", kFatalAppExit},
-        {L"startup", "an exception during static initialisation", kFatalAppExit},
-        {L"abort", "abort() called by the C++ runtime", kFatalAppExit},
+        {L"exception", "an exception nobody catches", kNotRead},
+        {L"startup", "an exception during static initialisation", kNotRead},
+        {L"abort", "abort() called by the C++ runtime's terminate", kFatalAppExit},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        // Generous for a busy machine: a process that waits on a message box
-        // does not end at all.
-        const Ending ending = RunProbe(row.mode, 10000);
-        ASSERT_TRUE(ending.ended) << "still running after 10 s";
+        const Ending ending = RunProbe(row.mode);
+        ASSERT_TRUE(ending.ended) << "still running after " << kTimeoutMs << " ms";
         std::printf("%s: ended after %llu ms with status 0x%08lX\n", row.what,
                     static_cast<unsigned long long>(ending.elapsedMs), ending.exitCode);
         EXPECT_EQ(kStackBufferOverrun, ending.exitCode);
-        EXPECT_TRUE(ending.fastFailSeen);
-        EXPECT_EQ(row.fastFail, ending.fastFail);
         EXPECT_EQ(0u, ending.windowsSeen);
+        if (row.fastFail != kNotRead) {
+            EXPECT_EQ(row.fastFail, ReadFastFailCode(row.mode));
+        }
     }
 }
 

@@ -2,7 +2,9 @@
 // handlers and dies on purpose, the way its command line asks, so that a test
 // can watch how it ends: "stack" overruns a local buffer, "exception" lets an
 // exception leave wWinMain, "startup" throws during static initialisation as
-// a failing random source would, "abort" lets libstdc++ call abort() itself.
+// a failing random source would, "abort" calls std::terminate with a handler
+// that returns, so that the C++ runtime calls abort() itself, with no
+// exception under way.
 // It never creates a window.
 #include <windows.h>
 
@@ -36,10 +38,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     if (Asked(L" stack"))
         OverrunLocalBuffer();
-    // A terminate handler that returns: libstdc++'s terminate calls abort().
-    if (Asked(L" abort"))
+    // A terminate handler that returns: the runtime's terminate then calls
+    // abort() (libstdc++ at once, libc++ after its message).
+    if (Asked(L" abort")) {
         std::set_terminate([] {});
-    if (Asked(L" exception") || Asked(L" abort"))
+        std::terminate();
+    }
+    if (Asked(L" exception"))
         throw std::runtime_error("nobody catches this");
     return 0;
 }
