@@ -3,11 +3,14 @@
 # high entropy and DEP in its PE header; and exactly the imports of the
 # committed allow-list, function by function. The PE header and import table
 # are read from the file itself (read_pe.py), not from a tool's printout.
-# Usage: check_release_exe.sh QUILLET.EXE ALLOW-LIST
+# TOOLCHAIN (gcc12, gcc14) picks the allow-list's lines that only that
+# compiler's runtime brings in.
+# Usage: check_release_exe.sh QUILLET.EXE ALLOW-LIST TOOLCHAIN
 set -uo pipefail
-[ $# -eq 2 ] || { echo "usage: check_release_exe.sh QUILLET.EXE ALLOW-LIST" >&2; exit 2; }
+[ $# -eq 3 ] || { echo "usage: check_release_exe.sh QUILLET.EXE ALLOW-LIST TOOLCHAIN" >&2; exit 2; }
 exe=$1
 allow_list=$2
+toolchain=$3
 limit=$((240 * 1024))
 
 status=0
@@ -48,7 +51,7 @@ fi
 # One "dll function" line per import, DLL names in lower case.
 imports=$(awk '$1 == "import" { print $2, $3 }' <<<"$pe" | sort -u)
 allowed=$(sed -e 's/#.*//' -e 's/[[:space:]]*$//' -e '/^$/d' "$allow_list" |
-          awk '{ print tolower($1), $2 }' | sort -u)
+          awk -v toolchain="$toolchain" 'NF == 2 || $3 == toolchain { print tolower($1), $2 }' | sort -u)
 if [ -z "$imports" ]; then
   fail "no import table found"
   exit 1
@@ -57,5 +60,5 @@ added=$(comm -23 <(echo "$imports") <(echo "$allowed"))
 gone=$(comm -13 <(echo "$imports") <(echo "$allowed"))
 [ -z "$added" ] || fail "imports not on the allow-list:"$'\n'"$added"
 [ -z "$gone" ] || fail "on the allow-list but no longer imported (take them off):"$'\n'"$gone"
-[ -n "$added$gone" ] || echo "ok: the $(wc -l <<<"$imports") imports are exactly the allow-list's"
+[ -n "$added$gone" ] || echo "ok: the $(wc -l <<<"$imports") imports are exactly the allow-list's for $toolchain"
 exit $status
