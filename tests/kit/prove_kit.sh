@@ -3,7 +3,8 @@
 # folder whose name has spaces and non-Latin letters, run through Wine's cmd
 # from another folder, on a new Wine prefix and virtual display. Its verdict
 # must hold where suites crash, hang or are missing (stand-ins take their
-# place), for another Quillet.exe, headless, and with Quillet already open.
+# place), for another Quillet.exe, headless, with Quillet already open, and
+# whatever the environment of whoever runs it holds.
 # Usage: prove_kit.sh KIT.ZIP SOURCE-DIR QUILLET_WINDOW.EXE CRASH HANG LIAR PASS
 set -uo pipefail
 kit_zip=$1
@@ -24,6 +25,11 @@ cd "$work"
 # debugger on a crash, whose dialog would wait as Windows' error reporting
 # would without that mode; without the dialog it ends the process at once.
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+
+# Wine hands these on to cmd: GoogleTest's would have each suite run no test
+# (in any case of name) and pass, cmd's would stand in for its exit status.
+export GTEST_FILTER=NoSuchTest GTEST_TOTAL_SHARDS=2 GTEST_SHARD_INDEX=1 gtest_repeat=0 \
+  TESTBRIDGE_TEST_ONLY=NoSuchTest ERRORLEVEL=0
 
 failures=0
 windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
@@ -64,12 +70,15 @@ cp "$liar" "$broken/resources_tests.exe"
 for suite in fatal_path_tests quillet_zone_tests quillet_e2e_tests quillet_leak_tests; do
   cp "$pass" "$broken/$suite.exe"
 done
-limit=180 kit "$broken" --desktop --timeout 20
+# A log that cannot be made (a folder has its name) is named; its suite runs.
+mkdir -p "$work/broken-logs/fatal_path_tests.txt"
+limit=180 kit "$broken" --desktop --timeout 20 --logs "$(windows_path "$work")\\broken-logs"
 check "each broken suite failed, the rest passed" 1 \
   "FAILED  engine_tests (exit status 0xC0000005, access violation)" \
   "FAILED  window_tests (timed out after 20 s, stopped)" \
   "FAILED  win_main_tests (cannot start: file missing, $(windows_path "$broken")\\win_main_tests.exe)" \
   "FAILED  resources_tests (exit status 0x00000001, tests failed)" \
+  "passed  fatal_path_tests (no log: cannot create $(windows_path "$work")\\broken-logs\\fatal_path_tests.txt, error 5)" \
   "passed  quillet_e2e_tests" "4 passed, 4 failed, 0 skipped"
 [ "$seconds" -lt 120 ] || { echo "FAIL: the hung suite held the kit for $seconds s"; failures=$((failures + 1)); }
 # The hung stand-in started a child; neither may outlive the kit (Wine's
@@ -100,11 +109,16 @@ echo "== headless, as asked"
 kit "$kit" --headless
 check "only the suites that need no desktop ran" 0 \
   "passed  engine_tests" "passed  resources_tests" "passed  fatal_path_tests" \
-  "skipped quillet_e2e_tests (no interactive desktop)" "3 passed, 0 failed, 5 skipped"
+  "skipped quillet_e2e_tests (headless, as asked)" "3 passed, 0 failed, 5 skipped"
 
 echo "== the whole kit"
-kit "$kit"
+kit "$kit" --logs "$(windows_path "$work")\\logs"
 check "every suite passed" 0 "8 passed, 0 failed, 0 skipped"
+# Each ran all its tests: no filter, shard or repeat count reached it.
+short=$(grep -LE '^\[==========\] [1-9][0-9]* tests? from .* ran\.' "$work"/logs/*.txt)
+filtered=$(grep -l '^Note: ' "$work"/logs/*.txt)
+[ -z "$short$filtered" ] && [ "$(ls "$work"/logs | wc -l)" -eq 8 ] ||
+  { echo "FAIL: not every test ran: ${short}${filtered}"; failures=$((failures + 1)); }
 
 echo "== the released Quillet.exe, copied elsewhere"
 other="$work/Другая сборка Ω"

@@ -13,6 +13,10 @@ rem stops a suite that hangs and reads a crash as a failure, which cmd
 rem cannot. Prints one line per suite and the totals, and names the folder
 rem that keeps each suite's output. Exit code 0 when nothing failed.
 setlocal EnableExtensions
+rem A variable named ERRORLEVEL or CMDCMDLINE in the environment would stand
+rem in for cmd's own values of these names: cleared here, they are cmd's.
+set "ERRORLEVEL="
+set "CMDCMDLINE="
 rem A double-click starts "cmd /c" on this script; the runner then waits for
 rem a key at the end, so that the window does not close on the totals.
 set "QUILLET_KIT_CMDLINE=%cmdcmdline%"

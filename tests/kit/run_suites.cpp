@@ -2,7 +2,9 @@
 // in a job of its own, under a time limit, and judges it by its exit status
 // alone. cmd can do neither: it holds a crash status as a negative number,
 // which "if errorlevel 1" takes for success, and it cannot stop a program
-// that hangs or waits behind an error-reporting dialog.
+// that hangs or waits behind an error-reporting dialog. The suites start
+// without GoogleTest's environment variables, which could make them run
+// nothing and pass.
 //
 // run_suites [--timeout SECONDS] [--desktop | --headless] [--logs FOLDER] [QUILLET.EXE]
 // Exit code 0 when nothing failed, 1 on any failure or refusal, 2 on bad usage.
@@ -47,15 +49,42 @@ const struct {
 } kStatusNames[] = {
     {1, L"tests failed"},
     {2, L"bad arguments"},
+    {3, L"abort() called"},
+    {0x80000003, L"breakpoint"},
     {0xC0000005, L"access violation"},
     {0xC00000FD, L"stack overflow"},
     {0xC0000135, L"a DLL was not found"},
     {0xC0000142, L"a DLL failed to start"},
     {0xC0000409, L"fast fail"},
     {0xC000013A, L"stopped with Ctrl+C"},
+    {0xC0000374, L"heap corruption"},
+};
+
+// What GoogleTest reads from the environment to pick which tests run, how
+// often, or where a pass is recorded: from whoever starts the kit, any of
+// these could make every suite run nothing and exit 0. None reaches a suite.
+const struct {
+    const wchar_t* name;
+    bool prefix; // every variable whose name starts with it
+} kHiddenFromSuites[] = {
+    {L"GTEST_", true}, // every flag, the shards and the shard status file
+    {L"TESTBRIDGE_TEST_ONLY", false},
+    {L"TESTBRIDGE_TEST_RUNNER_FAIL_FAST", false},
+    {L"XML_OUTPUT_FILE", false},
+    {L"TEST_PREMATURE_EXIT_FILE", false},
 };
 
 enum Desktop { kDesktopAsFound, kDesktopForced, kHeadlessForced };
+
+// What every suite of one run shares.
+struct KitRun {
+    std::wstring kit;     // the folder of the kit, with a trailing backslash
+    std::wstring program; // the Quillet.exe under test
+    bool otherProgram;    // not the kit's own Quillet.exe
+    std::wstring logs;    // the folder for each suite's output
+    DWORD timeoutSeconds;
+    std::wstring environment; // the block each suite starts with
+};
 
 struct Options {
     DWORD timeoutSeconds = 600;
@@ -168,15 +197,87 @@ bool IsQuillet(const std::wstring& path)
     return std::wcscmp(static_cast<const wchar_t*>(value), L"Quillet") == 0;
 }
 
-// An interactive desktop is one a person could see: the window station is
-// visible. Services and some hosted machines run without one.
-bool HasInteractiveDesktop()
+// A window station a person could see: services and some hosted machines
+// run without one.
+bool HasVisibleWindowStation()
 {
     USEROBJECTFLAGS flags = {};
     DWORD needed = 0;
     return GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags,
                                      &needed) &&
            (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
+std::wstring ObjectName(HANDLE object)
+{
+    wchar_t name[256] = L"";
+    DWORD needed = 0;
+    if (!GetUserObjectInformationW(object, UOI_NAME, name, sizeof name, &needed))
+        return L"";
+    return name;
+}
+
+// Keys and clicks go to the input desktop: when that is not ours (a locked
+// session's or the sign-in screen's, or none while a remote session is
+// disconnected), what the suites inject is lost though WinSta0 is visible.
+bool InputDesktopIsOurs()
+{
+    const HDESK input = OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS);
+    if (input == nullptr)
+        return false;
+    const std::wstring inputName = ObjectName(input);
+    CloseDesktop(input);
+    return !inputName.empty() &&
+           _wcsicmp(inputName.c_str(),
+                    ObjectName(GetThreadDesktop(GetCurrentThreadId())).c_str()) == 0;
+}
+
+// Why the suites that need a desktop cannot run, or null when they can.
+const wchar_t* WhyNoDesktop(Desktop asked)
+{
+    if (asked == kDesktopForced)
+        return nullptr;
+    if (asked == kHeadlessForced)
+        return L"headless, as asked";
+    if (!HasVisibleWindowStation())
+        return L"no interactive desktop";
+    if (!InputDesktopIsOurs())
+        return L"the desktop takes no input: locked or disconnected";
+    return nullptr;
+}
+
+bool HiddenFromSuites(const std::wstring& name)
+{
+    for (const auto& hidden : kHiddenFromSuites) {
+        const size_t length = std::wcslen(hidden.name);
+        // Windows' names are the same in any case, and so is the C runtime's getenv.
+        if ((hidden.prefix ? name.size() >= length : name.size() == length) &&
+            _wcsnicmp(name.c_str(), hidden.name, length) == 0)
+            return true;
+    }
+    return false;
+}
+
+// This process's environment without what GoogleTest would read, as a
+// block for CreateProcessW: each "NAME=value" ends in a null, the block in
+// another. Removing entries keeps the order Windows sorted them in.
+std::wstring EnvironmentForSuites()
+{
+    wchar_t* const strings = GetEnvironmentStringsW();
+    if (strings == nullptr)
+        return std::wstring(2, L'\0');
+    std::wstring block;
+    for (const wchar_t* entry = strings; *entry != L'\0'; entry += std::wcslen(entry) + 1) {
+        const std::wstring text = entry;
+        // The hidden "=C:=C:\..." entries that keep each drive's folder start with '='.
+        if (!HiddenFromSuites(text.substr(0, text.find(L'=', 1))))
+            block.append(text).push_back(L'\0');
+    }
+    FreeEnvironmentStringsW(strings);
+    if (block.empty())
+        block.push_back(L'\0');
+    block.push_back(L'\0');
+    return block;
 }
 
 // Makes the folder and any missing parents; true if it is there afterwards.
@@ -273,26 +374,70 @@ HANDLE CreateSuiteJob()
 
 enum Verdict { kPassed, kFailed };
 
-// Runs one suite with its output in its log file; says how it ended.
-Verdict RunSuite(const Suite& suite, const std::wstring& kit, const std::wstring& program,
-                 bool otherProgram, const std::wstring& logs, DWORD timeoutSeconds,
-                 std::wstring* how)
+// Windows ends a job's processes after TerminateJobObject returns; how long
+// they may take before the next suite starts regardless.
+const DWORD kJobEndMilliseconds = 10000;
+
+// How many processes the job still holds, or -1 when the system cannot say.
+long ProcessesInJob(HANDLE job)
 {
-    const std::wstring exe = kit + suite.name + L".exe";
-    std::wstring commandLine = Quoted(exe);
-    if (otherProgram && suite.onlyThat != nullptr)
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
+    if (!QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting,
+                                   sizeof accounting, nullptr))
+        return -1;
+    return static_cast<long>(accounting.ActiveProcesses);
+}
+
+// Ends what the job holds and waits until it is empty, so that no window or
+// key of this suite's meets the next one. Returns how many processes are
+// left (-1: cannot tell).
+long EndJob(HANDLE job)
+{
+    TerminateJobObject(job, ERROR_TIMEOUT);
+    const ULONGLONG started = GetTickCount64();
+    long left = ProcessesInJob(job);
+    while (left > 0 && GetTickCount64() - started < kJobEndMilliseconds) {
+        Sleep(20);
+        left = ProcessesInJob(job);
+    }
+    return left;
+}
+
+// The suite's output goes to its log file; where that cannot be made, to
+// NUL, and the suite runs all the same.
+HANDLE OpenLog(const std::wstring& path, std::vector<std::wstring>* said)
+{
+    const HANDLE log = OpenInheritable(path, GENERIC_WRITE, CREATE_ALWAYS);
+    if (log != INVALID_HANDLE_VALUE)
+        return log;
+    said->push_back(L"no log: cannot create " + path + L", error " +
+                    std::to_wstring(GetLastError()));
+    return OpenInheritable(L"NUL", GENERIC_WRITE, OPEN_EXISTING);
+}
+
+std::wstring CommandLine(const Suite& suite, const KitRun& run)
+{
+    std::wstring commandLine = Quoted(run.kit + suite.name + L".exe");
+    if (run.otherProgram && suite.onlyThat != nullptr)
         commandLine += L" " + std::wstring(suite.onlyThat);
     if (suite.takesProgram)
-        commandLine += L" " + Quoted(program);
+        commandLine += L" " + Quoted(run.program);
     if (suite.kitFile != nullptr)
-        commandLine += L" " + Quoted(kit + suite.kitFile);
+        commandLine += L" " + Quoted(run.kit + suite.kitFile);
+    return commandLine;
+}
 
+// Runs one suite with its output in its log file. Says how it ended when it
+// failed, and anything else a person should know either way.
+Verdict RunSuite(const Suite& suite, const KitRun& run, std::vector<std::wstring>* said)
+{
+    const std::wstring exe = run.kit + suite.name + L".exe";
     if (!IsFile(exe)) {
-        *how = L"cannot start: file missing, " + exe;
+        said->push_back(L"cannot start: file missing, " + exe);
         return kFailed;
     }
-    const HANDLE log =
-        OpenInheritable(logs + L"\\" + suite.name + L".txt", GENERIC_WRITE, CREATE_ALWAYS);
+    std::wstring commandLine = CommandLine(suite, run);
+    const HANDLE log = OpenLog(run.logs + L"\\" + suite.name + L".txt", said);
     const HANDLE nothing = OpenInheritable(L"NUL", GENERIC_READ, OPEN_EXISTING);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -303,12 +448,14 @@ Verdict RunSuite(const Suite& suite, const std::wstring& kit, const std::wstring
     PROCESS_INFORMATION started = {};
     // Suspended until it is in its job, so that all it starts is in there too.
     const BOOL ok = CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE,
-                                   CREATE_SUSPENDED, nullptr, kit.c_str(), &startup, &started);
+                                   CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT,
+                                   const_cast<wchar_t*>(run.environment.c_str()), run.kit.c_str(),
+                                   &startup, &started);
     const DWORD error = GetLastError();
     CloseHandle(log);
     CloseHandle(nothing);
     if (!ok) {
-        *how = L"cannot start: " + WhyNotStarted(error);
+        said->insert(said->begin(), L"cannot start: " + WhyNotStarted(error));
         return kFailed;
     }
     const HANDLE job = CreateSuiteJob();
@@ -317,33 +464,52 @@ Verdict RunSuite(const Suite& suite, const std::wstring& kit, const std::wstring
     CloseHandle(started.hThread);
 
     Verdict verdict = kFailed;
-    if (WaitForSingleObject(started.hProcess, timeoutSeconds * 1000) == WAIT_TIMEOUT) {
-        *how = L"timed out after " + std::to_wstring(timeoutSeconds) + L" s, stopped";
+    if (WaitForSingleObject(started.hProcess, run.timeoutSeconds * 1000) == WAIT_TIMEOUT) {
+        said->insert(said->begin(),
+                     L"timed out after " + std::to_wstring(run.timeoutSeconds) + L" s, stopped");
         if (!inJob)
             TerminateProcess(started.hProcess, ERROR_TIMEOUT);
     } else {
         DWORD status = 0;
         GetExitCodeProcess(started.hProcess, &status);
         verdict = status == 0 ? kPassed : kFailed;
-        *how = HowItEnded(status);
+        if (verdict == kFailed)
+            said->insert(said->begin(), HowItEnded(status));
     }
     // Whatever the suite left running ends with it.
-    if (job != nullptr) {
-        TerminateJobObject(job, ERROR_TIMEOUT);
-        CloseHandle(job);
+    if (inJob) {
+        const long left = EndJob(job);
+        if (left > 0)
+            said->push_back(std::to_wstring(left) + L" of its processes could not be stopped");
+        if (left < 0)
+            said->push_back(L"cannot tell whether what it started has ended");
+    } else {
+        said->push_back(L"not in a job: what it started may still run");
     }
-    if (!inJob)
-        *how += L" (not in a job: what it started may still run)";
+    if (job != nullptr)
+        CloseHandle(job);
     WaitForSingleObject(started.hProcess, 5000);
     CloseHandle(started.hProcess);
     return verdict;
 }
 
+std::wstring InParentheses(const std::vector<std::wstring>& said)
+{
+    std::wstring text;
+    for (const std::wstring& part : said)
+        text += (text.empty() ? L" (" : L"; ") + part;
+    return text.empty() ? text : text + L")";
+}
+
 // A double-click runs "cmd /c" on run-tests.cmd, whose window closes when
 // the script ends; run-tests.cmd passes cmd's command line on. Not in CI,
-// and only with a console to read a key from.
+// and only with a console a person can see: a scheduled task's is hidden,
+// and nobody would ever press the key.
 bool StartedByDoubleClick()
 {
+    const HWND console = GetConsoleWindow();
+    if (console == nullptr || !IsWindowVisible(console))
+        return false;
     wchar_t commandLine[4096] = L"";
     if (GetEnvironmentVariableW(L"QUILLET_KIT_CMDLINE", commandLine, 4096) == 0 ||
         GetEnvironmentVariableW(L"CI", nullptr, 0) != 0)
@@ -394,20 +560,19 @@ int Run(int argc, wchar_t** argv)
         Print(L"Quillet is running: close every Quillet window, then run the tests again.\n");
         return 1;
     }
-    const bool desktop = options.desktop == kDesktopForced ||
-                         (options.desktop == kDesktopAsFound && HasInteractiveDesktop());
-    if (!desktop)
-        Print(options.desktop == kHeadlessForced
-                  ? L"Headless, as asked: only the suites that need no desktop run.\n"
-                  : L"No interactive desktop: only the suites that need none run.\n");
+    const wchar_t* const whyNoDesktop = WhyNoDesktop(options.desktop);
+    if (whyNoDesktop != nullptr)
+        Print(L"Only the suites that need no desktop run: " + std::wstring(whyNoDesktop) + L".\n");
     if (otherProgram)
         Print(L"Judging " + program + L"\n");
 
-    std::wstring logs = options.logs.empty() ? MakeLogFolder() : FullPath(options.logs);
+    const std::wstring logs = options.logs.empty() ? MakeLogFolder() : FullPath(options.logs);
     if (logs.empty() || !MakeFolder(logs)) {
         Print(L"Cannot make a folder for the suites' output: " + logs + L"\n");
         return 1;
     }
+    const KitRun run = {
+        kit, program, otherProgram, logs, options.timeoutSeconds, EnvironmentForSuites()};
 
     int passed = 0;
     int failed = 0;
@@ -416,19 +581,18 @@ int Run(int argc, wchar_t** argv)
         if (otherProgram && !suite.drivesProgram)
             continue;
         const std::wstring name = suite.name;
-        if (suite.needsDesktop && !desktop) {
+        if (suite.needsDesktop && whyNoDesktop != nullptr) {
             ++skipped;
-            Print(L"skipped " + name + L" (no interactive desktop)\n");
+            Print(L"skipped " + name + L" (" + whyNoDesktop + L")\n");
             continue;
         }
-        std::wstring how;
-        if (RunSuite(suite, kit, program, otherProgram, logs, options.timeoutSeconds, &how) ==
-            kPassed) {
+        std::vector<std::wstring> said;
+        if (RunSuite(suite, run, &said) == kPassed) {
             ++passed;
-            Print(L"passed  " + name + L"\n");
+            Print(L"passed  " + name + InParentheses(said) + L"\n");
         } else {
             ++failed;
-            Print(L"FAILED  " + name + L" (" + how + L")\n");
+            Print(L"FAILED  " + name + InParentheses(said) + L"\n");
         }
     }
     Print(std::to_wstring(passed) + L" passed, " + std::to_wstring(failed) + L" failed, " +
