@@ -4,34 +4,26 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "control_ids.h"
 #include "drive.h"
+#include "leak_trend.h"
 #include "suite_start.h"
 
 namespace {
 
 std::wstring programPath;
 
-// A leak grows private memory in every stretch of ticks; the heap's warm-up
-// grows it in a few one-off steps, driven by paints (Wine 10: some 110 KiB,
-// one step of 80 KiB, over the first 1,000 to 1,250 paints, flat after;
-// Windows' low-fragmentation heap and font caches fill likewise). So the
-// first 1,250 ticks, each painted, are not judged, and the trend after them
-// is the median of the slopes between all pairs of samples, which a one-off
-// step of h moves by at most about h / 4,000 ticks, less near either end.
+// The heap's warm-up is driven by paints (Wine 10: some 110 KiB in one-off
+// steps over the first 1,000 to 1,250 paints, flat after), so the first
+// 1,250 ticks, each painted, are not judged; steps that still come later
+// are told from a leak by how few they are.
 const int kWarmUpTicks = 1250;
 const int kJudgedTicks = 4000;
 const int kSampleEvery = 100;
-// One 32-byte block leaked a tick, the smallest leak worth catching, grows
-// private memory by 48 to 51 bytes a tick (the heap's header and rounding).
-// Three quarters of the bare block is the limit: a step of 96 KiB in the
-// middle of the judged ticks stays below it.
-const double kLimitBytesPerTick = 24;
 
 class QuilletFootprint : public ::testing::Test {
   protected:
@@ -51,21 +43,6 @@ void PrintFootprint(const Sample& sample)
     std::printf("after %5d ticks: gdi %lu, user %lu%s, windows %zu, private %zu bytes\n",
                 sample.ticks, f.gdiObjects, f.userObjects,
                 f.guiCountsKnown ? "" : " (not reported here)", f.windows, f.privateBytes);
-}
-
-// Theil-Sen: the median of the slopes between every pair of samples, in
-// bytes a tick. A step counts only in the pairs that span it.
-double MedianPairwiseSlope(const std::vector<Sample>& samples)
-{
-    std::vector<double> slopes;
-    for (size_t i = 0; i < samples.size(); ++i)
-        for (size_t j = i + 1; j < samples.size(); ++j)
-            slopes.push_back((static_cast<double>(samples[j].footprint.privateBytes) -
-                              static_cast<double>(samples[i].footprint.privateBytes)) /
-                             (samples[j].ticks - samples[i].ticks));
-    std::sort(slopes.begin(), slopes.end());
-    const size_t n = slopes.size();
-    return n % 2 != 0 ? slopes[n / 2] : (slopes[n / 2 - 1] + slopes[n / 2]) / 2;
 }
 
 TEST_F(QuilletFootprint, TimerTicksWhileActiveLeakNothing)
@@ -123,14 +100,18 @@ TEST_F(QuilletFootprint, TimerTicksWhileActiveLeakNothing)
     EXPECT_LT(0u, first.footprint.privateBytes) << "no memory figure for the process";
     EXPECT_LE(15u, first.footprint.windows) << "the main window and its 14 controls at least";
 
-    const double slope = MedianPairwiseSlope(judged);
-    std::printf("private bytes grow by %.1f bytes a tick over ticks %d to %d\n", slope,
+    std::vector<MemorySample> memory;
+    for (const Sample& sample : judged)
+        memory.push_back({sample.ticks, sample.footprint.privateBytes});
+    const double growth = SteadyGrowthPerTick(memory);
+    std::printf("private bytes grow by %.1f bytes a tick over ticks %d to %d\n", growth,
                 judged.front().ticks, judged.back().ticks);
-    EXPECT_LT(slope, kLimitBytesPerTick)
-        << "private bytes grow by " << slope << " bytes a tick (median slope of " << judged.size()
-        << " samples over ticks " << judged.front().ticks << " to " << judged.back().ticks << ", "
+    EXPECT_LT(growth, kLeakLimitBytesPerTick)
+        << "private bytes grow by " << growth << " bytes a tick (beyond the " << kOneOffSteps
+        << " largest steps between " << judged.size() << " samples over ticks "
+        << judged.front().ticks << " to " << judged.back().ticks << ", "
         << judged.front().footprint.privateBytes << " to " << judged.back().footprint.privateBytes
-        << " bytes); the limit is " << kLimitBytesPerTick << " bytes a tick";
+        << " bytes); the limit is " << kLeakLimitBytesPerTick << " bytes a tick";
 
     ClickButton(main, IDC_DEACTIVATE);
     DWORD exitCode = 99;
