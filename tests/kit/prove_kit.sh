@@ -1,16 +1,26 @@
 #!/usr/bin/env bash
 # Proves the test kit as a person with Windows would use it: unpacked into a
 # folder whose name has spaces and non-Latin letters, run through Wine's cmd
-# from another folder, on a new Wine prefix and virtual display. Its verdict
-# must hold where suites crash, hang or are missing (stand-ins take their
-# place), for another Quillet.exe, headless, with Quillet already open, and
-# whatever the environment of whoever runs it holds.
-# Usage: prove_kit.sh KIT.ZIP SOURCE-DIR QUILLET_WINDOW.EXE CRASH HANG LIAR PASS
+# from another folder, on a new Wine prefix and virtual display, whatever
+# the environment of whoever runs it holds. Each part has a prefix of its
+# own, so that the parts run side by side:
+#   refusals  its verdict where suites crash, hang or are missing (stand-ins
+#             take their place), for a program that is not Quillet, with
+#             Quillet already open, and headless;
+#   whole     every suite of the kit, its output kept in RUN-DIR;
+#   other     the released Quillet.exe, copied elsewhere, as another build.
+# "suite NAME RUN-DIR" judges one suite by what the whole kit's run said of it.
+# Usage: prove_kit.sh PART KIT.ZIP SOURCE-DIR RUN-DIR [QUILLET_WINDOW.EXE CRASH HANG LIAR PASS]
 set -uo pipefail
-kit_zip=$1
-source_dir=$2
-window_tool=$3
-crash=$4 hang=$5 liar=$6 pass=$7
+if [ "$1" = suite ]; then
+  log="$3/logs/$2.txt"
+  cat "$log" 2>/dev/null || { echo "no output of $2: did the whole kit run?"; exit 1; }
+  grep -qE "^passed  $2( |$)" "$3/out.txt" && grep -qE '^\[  PASSED  \] [1-9][0-9]* tests?\.' "$log" &&
+    ! grep -qE '^(\[  FAILED  \]|Note: )' "$log"
+  exit
+fi
+part=$1 kit_zip=$2 source_dir=$3 run_dir=$4
+window_tool=${5:-} crash=${6:-} hang=${7:-} liar=${8:-} pass=${9:-}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillet-kit.XXXXXX") || exit 1
 kit="$work/Quillet тест キット"
@@ -20,7 +30,7 @@ echo "unpacked: $(ls "$kit" | tr '\n' ' ')"
 . "$source_dir/scripts/wine-session"
 wine_session_start "$work" || exit 1
 trap 'wine_session_stop; rm -rf "$work"' EXIT
-cd "$work"
+cd "$work" || exit 1
 # Wine ignores the error mode that the kit gives its suites and starts its
 # debugger on a crash, whose dialog would wait as Windows' error reporting
 # would without that mode; without the dialog it ends the process at once.
@@ -60,6 +70,8 @@ check() { # WHAT EXPECTED-STATUS LINE...: the status, and each line exactly
   if [ $ok -eq 1 ]; then echo "ok: $what ($seconds s)"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
 }
 
+case $part in
+refusals)
 echo "== broken suites, stopped after 20 s"
 broken="$work/Stand-in Κιτ 試験"
 cp -r "$kit" "$broken"
@@ -110,16 +122,20 @@ kit "$kit" --headless
 check "only the suites that need no desktop ran" 0 \
   "passed  engine_tests" "passed  resources_tests" "passed  fatal_path_tests" \
   "skipped quillet_e2e_tests (headless, as asked)" "3 passed, 0 failed, 5 skipped"
-
+;;
+whole)
 echo "== the whole kit"
-kit "$kit" --logs "$(windows_path "$work")\\logs"
+rm -rf "$run_dir" && mkdir -p "$run_dir" || exit 1
+kit "$kit" --logs "$(windows_path "$run_dir")\\logs"
+printf '%s\n' "$out" >"$run_dir/out.txt"
 check "every suite passed" 0 "8 passed, 0 failed, 0 skipped"
 # Each ran all its tests: no filter, shard or repeat count reached it.
-short=$(grep -LE '^\[==========\] [1-9][0-9]* tests? from .* ran\.' "$work"/logs/*.txt)
-filtered=$(grep -l '^Note: ' "$work"/logs/*.txt)
-[ -z "$short$filtered" ] && [ "$(ls "$work"/logs | wc -l)" -eq 8 ] ||
+short=$(grep -LE '^\[==========\] [1-9][0-9]* tests? from .* ran\.' "$run_dir"/logs/*.txt)
+filtered=$(grep -l '^Note: ' "$run_dir"/logs/*.txt)
+[ -z "$short$filtered" ] && [ "$(ls "$run_dir"/logs | wc -l)" -eq 8 ] ||
   { echo "FAIL: not every test ran: ${short}${filtered}"; failures=$((failures + 1)); }
-
+;;
+other)
 echo "== the released Quillet.exe, copied elsewhere"
 other="$work/Другая сборка Ω"
 mkdir "$other"
@@ -127,6 +143,12 @@ cp "$kit/Quillet.exe" "$other/Quillet.exe"
 kit "$kit" "$(windows_path "$other")\\Quillet.exe"
 check "the program-level suites passed it" 0 \
   "passed  win_main_tests" "passed  quillet_e2e_tests" "5 passed, 0 failed, 0 skipped"
+;;
+*)
+  echo "prove_kit: no part $part"
+  exit 2
+;;
+esac
 
 echo "prove_kit: $failures failed"
 [ $failures -eq 0 ]
