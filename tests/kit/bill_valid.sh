@@ -8,22 +8,15 @@ set -uo pipefail
 scripts=$1/scripts
 bill=$2
 schemas=$3
-"$scripts/cyclonedx-schema" "$schemas" || exit 1
-"$scripts/third-party" validate "$schemas" "$bill" || exit 1
+"$scripts/cyclonedx-schema" "$schemas" && "$scripts/third-party" validate "$schemas" "$bill" || exit 1
 
 broken=$(mktemp "${TMPDIR:-/tmp}/quillet-bill.XXXXXX") || exit 1
 trap 'rm -f "$broken"' EXIT
 sed '0,/"content": "\([0-9a-f]\{8\}\)[0-9a-f]*"/s//"content": "\1"/' "$bill" >"$broken"
-if cmp -s "$bill" "$broken"; then
-  echo "FAIL: $bill has no SHA-256 to truncate"
-  exit 1
-fi
-if refusal=$("$scripts/third-party" validate "$schemas" "$broken" 2>&1); then
-  echo "FAIL: the validator took a bill with a truncated hash"
-  exit 1
-elif grep -q '/hashes/0/content' <<<"$refusal"; then
+if ! refusal=$("$scripts/third-party" validate "$schemas" "$broken" 2>&1) &&
+  grep -q '/hashes/0/content' <<<"$refusal"; then
   echo "ok: a copy with a truncated hash is refused"
 else
-  echo "FAIL: the validator refused a bill with a truncated hash for something else: $refusal"
+  echo "FAIL: a copy with a truncated hash was not refused for its hash: $refusal"
   exit 1
 fi
