@@ -2,21 +2,15 @@
 # Proves the test kit as a person with Windows would use it: unpacked into a
 # folder whose name has spaces and non-Latin letters, run through Wine's cmd
 # from another folder, on a new Wine prefix and virtual display, whatever
-# the environment of whoever runs it holds. Each part has a prefix of its
-# own, so that the parts run side by side:
-#   refusals  its verdict where suites crash, hang or are missing (stand-ins
-#             take their place), for a program that is not Quillet, with
-#             Quillet already open, and headless;
-#   whole     every suite of the kit, its output kept in RUN-DIR;
-#   other     the released Quillet.exe, copied elsewhere, as another build.
-# "suite NAME RUN-DIR" judges one suite by what the whole kit's run said of it.
+# the environment of whoever runs it holds. Parts, side by side: "refusals"
+# (suites that crash, hang or are missing, a program that is not Quillet,
+# Quillet already open, headless), "whole" (every suite; its output kept in
+# RUN-DIR), "other" (the released Quillet.exe copied elsewhere); "suite NAME
+# RUN-DIR" judges one suite by what the whole kit's run said of it.
 # Usage: prove_kit.sh PART KIT.ZIP SOURCE-DIR RUN-DIR [QUILLET_WINDOW.EXE CRASH HANG LIAR PASS]
 set -uo pipefail
-if [ "$1" = suite ]; then
-  log="$3/logs/$2.txt"
-  cat "$log" 2>/dev/null || { echo "no output of $2: did the whole kit run?"; exit 1; }
-  grep -qE "^passed  $2( |$)" "$3/out.txt" && grep -qE '^\[  PASSED  \] [1-9][0-9]* tests?\.' "$log" &&
-    ! grep -qE '^(\[  FAILED  \]|Note: )' "$log"
+if [ "$1" = suite ]; then # the whole part has checked that each log ran all its tests
+  cat "$3/logs/$2.txt" && grep -qE "^passed  $2( |$)" "$3/out.txt"
   exit
 fi
 part=$1 kit_zip=$2 source_dir=$3 run_dir=$4
