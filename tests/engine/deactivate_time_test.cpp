@@ -176,14 +176,6 @@ TEST(ComputeDeactivateTime, FailuresGiveNone)
     }
 }
 
-TEST(ComputeDeactivateTime, AsksThePickerFirstThenTheClock)
-{
-    ResetEngineAndFake();
-    ComputeDeactivateTime(kFakeWindow);
-    const std::vector<PlatformCall> expected = {kPickerCall, kTimeCall};
-    EXPECT_EQ(expected, fake.calls);
-}
-
 #ifndef _WIN32
 // The exact bound is the shim's; the Windows runtime under Wine draws it elsewhere.
 TEST(NextLocalOccurrence, NothingPastTheLastCalendarTime)

@@ -125,14 +125,6 @@ TEST(ScheduleNextKeyPress, IntervalBoxTextIsClampedOrDefaulted)
     }
 }
 
-TEST(ScheduleNextKeyPress, ReadsTheBoxUnsignedThenTheClock)
-{
-    ResetEngineAndFake();
-    ScheduleNextKeyPress(kFakeWindow);
-    const std::vector<PlatformCall> expected = {kIntervalCall, kTickCall};
-    EXPECT_EQ(expected, fake.calls); // no refresh: the caller refreshes
-}
-
 TEST(ScheduleNextKeyPress, EveryWaitLiesWithinTheBoundsOfItsInterval)
 {
     ResetEngineAndFake(99);

@@ -168,12 +168,9 @@ TEST(RunTimerStep, PressIsOneCallOfTwoKeyboardRecords)
         INPUT expectedRecord;
         std::memset(&expectedRecord, 0, sizeof expectedRecord);
         expectedRecord.type = INPUT_KEYBOARD;
-        expectedRecord.ki.wVk = VK_F15;
+        expectedRecord.ki.wVk = 0x7E; // F15 by its number, not by the header's name for it
         expectedRecord.ki.dwFlags = flags[i];
-        EXPECT_EQ(DWORD{INPUT_KEYBOARD}, records[i].type);
-        EXPECT_EQ(0x7E, records[i].ki.wVk);
-        EXPECT_EQ(flags[i], records[i].ki.dwFlags);
-        // Byte for byte: every other field, and the padding, is zero.
+        // Byte for byte: these three fields, every other one and the padding zero.
         // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
         EXPECT_EQ(0, std::memcmp(&expectedRecord, &records[i], sizeof(INPUT)));
     }

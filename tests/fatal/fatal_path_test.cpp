@@ -63,8 +63,6 @@ Ending RunProbe(const wchar_t* mode)
             break;
         }
     }
-    if (!ending.ended)
-        TerminateProcess(probe.process, 99);
     ReleaseStarted(&probe);
     return ending;
 }

@@ -5,9 +5,9 @@
 
 #include "dlg_item_int.h"
 
-// 3001-01-19 07:59:59 UTC, worked out here rather than taken from the engine.
-static const int64_t kLastInstant =
-    DaysFromCivil(3001, 1, 19) * 86400 + int64_t{7 * 3600 + 59 * 60 + 59};
+// Worked out here rather than taken from the engine.
+const int64_t kLastInstant = DaysFromCivil(3001, 1, 19) * 86400 + int64_t{7 * 3600 + 59 * 60 + 59};
+const int64_t kYear1996 = DaysFromCivil(1996, 1, 1) * 86400;
 
 static int64_t FloorDiv(int64_t a, int64_t b)
 {
@@ -79,7 +79,7 @@ int64_t BerlinOffset(int64_t utc)
 
 Occurrence ExpectedOccurrence(ZoneOffset zone, int64_t now, int hour, int minute)
 {
-    Occurrence result = {true, 0};
+    Occurrence result = {zone != BerlinOffset || now >= kYear1996, 0};
     if (now < 0 || now > kLastInstant)
         return result;
     const int64_t today = FloorDiv(now + zone(now), 86400);
@@ -284,7 +284,12 @@ std::string CheckDeactivateLine(const std::wstring& line, ZoneOffset zone, int64
         parsed.seconds != total % 60)
         return shown() + ": expected " + std::to_string(total) + " s";
     const std::wstring date = ExpectedDateText(zone, deactivateAt);
-    if (parsed.date != date)
-        return shown() + ": expected the date \"" + Narrow(date) + "\"";
-    return "";
+    if (parsed.date == date)
+        return "";
+    // Berlin's rules before 1996 are not BerlinOffset's: either offset will do.
+    if (zone == BerlinOffset && deactivateAt > 0 && deactivateAt < kYear1996 + 86400 &&
+        (parsed.date == ExpectedDateText(UtcOffset, deactivateAt + 3600) ||
+         parsed.date == ExpectedDateText(UtcOffset, deactivateAt + 7200)))
+        return "";
+    return shown() + ": expected the date \"" + Narrow(date) + "\"";
 }

@@ -8,6 +8,11 @@
 
 #include "test_time.h"
 
+// 3001-01-19 07:59:59 UTC, the last instant the program dates; 1996-01-01
+// 00:00 UTC, from which on BerlinOffset has Berlin's rules.
+extern const int64_t kLastInstant;
+extern const int64_t kYear1996;
+
 // The interval minutes a box text must give: its GetDlgItemInt reading limited
 // to 1..60, and 5 when it does not translate.
 uint32_t ExpectedIntervalMinutes(const std::wstring& text);
@@ -33,7 +38,8 @@ int64_t FallBackUtc(int64_t year);
 // looking at today and tomorrow in local time; 0 when that lies past
 // 3001-01-19 07:59:59 UTC or now is outside 0..that instant. exact is false
 // when today or tomorrow has no such reading or two of them (a change of the
-// clocks across that hour); then only the shape of the result is known.
+// clocks across that hour), or in Berlin before 1996; then only the shape of
+// the result is known.
 struct Occurrence {
     bool exact;
     int64_t value;
@@ -66,7 +72,8 @@ uint64_t ExpectedDeactivateSeconds(int64_t deactivateAt, int64_t now);
 // "scheduled time" outside 0..3001-01-19 07:59:59 UTC.
 std::wstring ExpectedDateText(ZoneOffset zone, int64_t deactivateAt);
 
-// "" when both lines are exactly what they must be for these inputs.
+// "" when both lines are exactly what they must be for these inputs; in Berlin
+// before 1996 the date may be read at either of its two offsets.
 std::string CheckNextKeyLine(const std::wstring& line, uint64_t remainingMs);
 std::string CheckDeactivateLine(const std::wstring& line, ZoneOffset zone, int64_t deactivateAt,
                                 int64_t now);

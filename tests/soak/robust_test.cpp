@@ -14,8 +14,11 @@
 
 namespace {
 
-const int64_t kLast = DaysFromCivil(3001, 1, 19) * 86400 + int64_t{7 * 3600 + 59 * 60 + 59};
-const int64_t kYear1996 = DaysFromCivil(1996, 1, 1) * 86400;
+struct Zone {
+    const char* name;
+    ZoneOffset offset;
+};
+const Zone kZones[] = {{"UTC0", UtcOffset}, {"Europe/Berlin", BerlinOffset}};
 
 std::mt19937 Seeded(const char* what, uint32_t seed)
 {
@@ -153,11 +156,12 @@ int64_t RandomCalendarTime(std::mt19937& random)
         return kEdges[random() % (sizeof kEdges / sizeof kEdges[0])];
     }
     case 2:
-        return kLast - 2 * int64_t{86400} + static_cast<int64_t>(random() % (uint64_t{4} * 86400));
+        return kLastInstant - 2 * int64_t{86400} +
+               static_cast<int64_t>(random() % (uint64_t{4} * 86400));
     case 3:
         return -static_cast<int64_t>(random() % 100000);
     case 4:
-        return static_cast<int64_t>(Random64(random) % static_cast<uint64_t>(kLast + 1));
+        return static_cast<int64_t>(Random64(random) % static_cast<uint64_t>(kLastInstant + 1));
     case 5: // on a whole minute, so that the picked time may be exactly now
         return (kYear1996 + static_cast<int64_t>(Random64(random) % (60ull * 365 * 86400))) / 60 *
                60;
@@ -174,12 +178,8 @@ WORD RandomPickerField(std::mt19937& random, WORD validLimit)
 
 TEST(RandomPicker, AnyPickerAndClockGiveNoneOrAWholeMinuteWithin25Hours)
 {
-    struct Zone {
-        const char* name;
-        ZoneOffset offset;
-    } zones[] = {{"UTC0", UtcOffset}, {"Europe/Berlin", BerlinOffset}};
     std::mt19937 random = Seeded("pickers and clocks", 1008);
-    for (const Zone& zone : zones) {
+    for (const Zone& zone : kZones) {
         size_t armed = 0, exactlyNow = 0;
         ResetEngineAndFake(1008);
         UseTimeZone(zone.name);
@@ -200,7 +200,7 @@ TEST(RandomPicker, AnyPickerAndClockGiveNoneOrAWholeMinuteWithin25Hours)
                            static_cast<WORD>(random()),   static_cast<WORD>(random())};
             fake.calendarTime = RandomCalendarTime(random);
             const int64_t now = fake.calendarTime;
-            if (random() % 4 == 0 && now >= 0 && now <= kLast) {
+            if (random() % 4 == 0 && now >= 0 && now <= kLastInstant) {
                 // The picked time is the present local minute.
                 const Civil local = CivilFromSeconds(now + zone.offset(now));
                 p.wHour = static_cast<WORD>(local.hour);
@@ -234,9 +234,7 @@ TEST(RandomPicker, AnyPickerAndClockGiveNoneOrAWholeMinuteWithin25Hours)
                 continue;
             }
             const Occurrence expected = ExpectedOccurrence(zone.offset, now, p.wHour, p.wMinute);
-            // Berlin's rules as the oracle knows them hold from 1996 on.
-            const bool exact = expected.exact && (zone.offset == UtcOffset || now >= kYear1996);
-            if (exact) {
+            if (expected.exact) {
                 ASSERT_EQ(expected.value, result) << where;
             } else if (result != 0) {
                 ASSERT_EQ("", CheckOccurrenceShape(zone.offset, now, p.wMinute, result)) << where;
@@ -278,33 +276,12 @@ TEST(RandomStatusTexts, NextKeyLineForAnyRemainingTime)
     }
 }
 
-// "" when a Berlin line before 1996 is well formed with the right counts and
-// a date read at one of Berlin's two offsets (the oracle's rules start 1996).
-std::string CheckOldBerlinLine(const std::wstring& line, int64_t deactivateAt, int64_t now)
-{
-    DeactivateLine parsed;
-    if (!MatchDeactivateLine(line, &parsed) || parsed.off)
-        return "switch-off line out of shape";
-    const uint64_t total = ExpectedDeactivateSeconds(deactivateAt, now);
-    if (parsed.hours * 3600 + parsed.minutes * 60 + parsed.seconds != total)
-        return "switch-off line shows the wrong count";
-    const std::wstring winter = ExpectedDateText(UtcOffset, deactivateAt + 3600);
-    const std::wstring summer = ExpectedDateText(UtcOffset, deactivateAt + 7200);
-    if (parsed.date != winter && parsed.date != summer)
-        return "switch-off line shows a date at neither offset";
-    return "";
-}
-
 TEST(RandomStatusTexts, SwitchOffLineForAnyPairOfTimes)
 {
     std::mt19937 random = Seeded("switch-off lines", 2002);
     ResetEngineAndFake();
-    struct Zone {
-        const char* name;
-        ZoneOffset offset;
-    } zones[] = {{"UTC0", UtcOffset}, {"Europe/Berlin", BerlinOffset}};
     size_t dated = 0, scheduled = 0;
-    for (const Zone& zone : zones) {
+    for (const Zone& zone : kZones) {
         UseTimeZone(zone.name);
         for (int round = 0; round < 200000; ++round) {
             const int64_t deactivateAt = RandomCalendarTime(random);
@@ -315,11 +292,7 @@ TEST(RandomStatusTexts, SwitchOffLineForAnyPairOfTimes)
             keepAwake.deactivateAt = deactivateAt;
             const std::wstring line = round % 2 == 0 ? FormatAutoDeactivateText(now)
                                                      : FormatDeactivateLine(deactivateAt, now);
-            const bool oldBerlin =
-                zone.offset == BerlinOffset && deactivateAt > 0 && deactivateAt < kYear1996 + 86400;
-            const std::string broken =
-                oldBerlin ? CheckOldBerlinLine(line, deactivateAt, now)
-                          : CheckDeactivateLine(line, zone.offset, deactivateAt, now);
+            const std::string broken = CheckDeactivateLine(line, zone.offset, deactivateAt, now);
             ASSERT_EQ("", broken) << zone.name << ", round " << round << ", switch-off "
                                   << deactivateAt << ", now " << now;
             dated +=

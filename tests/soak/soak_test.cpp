@@ -357,33 +357,23 @@ void Soak::Run(const Plan& thePlan)
         return;
 
     const Counts& c = counts;
-    std::printf(
-        "[ soak     ] %s: %llu ticks (%llu while on), %llu presses, %llu switch-ons "
-        "(%llu armed, %llu across the change of the clocks, %llu in its skipped or "
-        "repeated hour), %llu automatic and %llu manual switch-offs (%llu automatic "
-        "across the change)\n",
-        plan->name, static_cast<unsigned long long>(kTicks),
-        static_cast<unsigned long long>(c.activeTicks), static_cast<unsigned long long>(c.presses),
-        static_cast<unsigned long long>(c.activations), static_cast<unsigned long long>(c.armed),
-        static_cast<unsigned long long>(c.armedAcrossChange),
-        static_cast<unsigned long long>(c.loosePicks), static_cast<unsigned long long>(c.autoOffs),
-        static_cast<unsigned long long>(c.manualOffs),
-        static_cast<unsigned long long>(c.autoOffsAcrossChange));
+    // uint64_t is not unsigned long long everywhere: %llu needs the cast.
+    const auto n = [](uint64_t value) { return static_cast<unsigned long long>(value); };
+    std::printf("[ soak     ] %s: %llu ticks (%llu while on), %llu presses, %llu switch-ons "
+                "(%llu armed, %llu across the change of the clocks, %llu in its skipped or "
+                "repeated hour), %llu automatic and %llu manual switch-offs (%llu automatic "
+                "across the change)\n",
+                plan->name, n(kTicks), n(c.activeTicks), n(c.presses), n(c.activations), n(c.armed),
+                n(c.armedAcrossChange), n(c.loosePicks), n(c.autoOffs), n(c.manualOffs),
+                n(c.autoOffsAcrossChange));
     std::printf("[ soak     ] %s: %llu wall-clock jumps (%llu forward, %llu back, %llu set "
                 "right, %llu to just before the change), %llu sleeps, %llu box texts, %llu picker "
                 "and %llu check-box changes, offset changed %llu times (%llu by the running "
                 "clock)\n",
-                plan->name, static_cast<unsigned long long>(c.jumpsForward) + c.jumpsBack,
-                static_cast<unsigned long long>(c.jumpsForward),
-                static_cast<unsigned long long>(c.jumpsBack),
-                static_cast<unsigned long long>(c.clockSetRight),
-                static_cast<unsigned long long>(c.jumpsToChange),
-                static_cast<unsigned long long>(c.sleeps),
-                static_cast<unsigned long long>(c.boxTexts),
-                static_cast<unsigned long long>(c.pickerChanges),
-                static_cast<unsigned long long>(c.checkBoxChanges),
-                static_cast<unsigned long long>(c.offsetChanges),
-                static_cast<unsigned long long>(c.changesByRunningClock));
+                plan->name, n(c.jumpsForward + c.jumpsBack), n(c.jumpsForward), n(c.jumpsBack),
+                n(c.clockSetRight), n(c.jumpsToChange), n(c.sleeps), n(c.boxTexts),
+                n(c.pickerChanges), n(c.checkBoxChanges), n(c.offsetChanges),
+                n(c.changesByRunningClock));
     RecordProperty("presses", std::to_string(c.presses));
     RecordProperty("automaticSwitchOffs", std::to_string(c.autoOffs));
     RecordProperty("manualSwitchOffs", std::to_string(c.manualOffs));

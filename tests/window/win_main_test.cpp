@@ -161,7 +161,6 @@ TEST(ProgramStartTest, TwoCopiesRunAndCloseIndependently)
     Program second;
     ASSERT_TRUE(Launch(&first, nullptr));
     ASSERT_TRUE(Launch(&second, nullptr));
-    EXPECT_NE(first.window, second.window);
     // Each copy seeds its generator from the system: five draws, read back
     // from the countdown at 60 minutes (36 s a percent), differ between the
     // copies and from a fixed seed's (5489); the other copy stays off meanwhile.
