@@ -150,21 +150,6 @@ TEST_F(FirstStateTest, NothingHasTheFocus)
     EXPECT_TRUE(focus == nullptr || focus == window);
 }
 
-TEST_F(FirstStateTest, UpDownRangeAndPosition)
-{
-    HWND spin = GetDlgItem(window, IDC_INTERVAL_SPIN);
-    int low = 0;
-    int high = 0;
-    SendMessageW(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
-                 reinterpret_cast<LPARAM>(&high));
-    EXPECT_EQ(1, low);
-    EXPECT_EQ(60, high);
-    BOOL failed = TRUE;
-    EXPECT_EQ(5, static_cast<int>(
-                     SendMessageW(spin, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed))));
-    EXPECT_FALSE(failed);
-}
-
 // The arrows step the box by one and stop at the ends; no wrap.
 TEST_F(FirstStateTest, UpDownStepsTheBoxWithinItsRange)
 {
