@@ -372,8 +372,6 @@ HANDLE CreateSuiteJob()
     return job;
 }
 
-enum Verdict { kPassed, kFailed };
-
 // Windows ends a job's processes after TerminateJobObject returns; how long
 // they may take before the next suite starts regardless.
 const DWORD kJobEndMilliseconds = 10000;
@@ -428,13 +426,13 @@ std::wstring CommandLine(const Suite& suite, const KitRun& run)
 }
 
 // Runs one suite with its output in its log file. Says how it ended when it
-// failed, and anything else a person should know either way.
-Verdict RunSuite(const Suite& suite, const KitRun& run, std::vector<std::wstring>* said)
+// failed, and anything else a person should know either way. True if it passed.
+bool RunSuite(const Suite& suite, const KitRun& run, std::vector<std::wstring>* said)
 {
     const std::wstring exe = run.kit + suite.name + L".exe";
     if (!IsFile(exe)) {
         said->push_back(L"cannot start: file missing, " + exe);
-        return kFailed;
+        return false;
     }
     std::wstring commandLine = CommandLine(suite, run);
     const HANDLE log = OpenLog(run.logs + L"\\" + suite.name + L".txt", said);
@@ -456,14 +454,14 @@ Verdict RunSuite(const Suite& suite, const KitRun& run, std::vector<std::wstring
     CloseHandle(nothing);
     if (!ok) {
         said->insert(said->begin(), L"cannot start: " + WhyNotStarted(error));
-        return kFailed;
+        return false;
     }
     const HANDLE job = CreateSuiteJob();
     const bool inJob = job != nullptr && AssignProcessToJobObject(job, started.hProcess);
     ResumeThread(started.hThread);
     CloseHandle(started.hThread);
 
-    Verdict verdict = kFailed;
+    bool passed = false;
     if (WaitForSingleObject(started.hProcess, run.timeoutSeconds * 1000) == WAIT_TIMEOUT) {
         said->insert(said->begin(),
                      L"timed out after " + std::to_wstring(run.timeoutSeconds) + L" s, stopped");
@@ -472,8 +470,8 @@ Verdict RunSuite(const Suite& suite, const KitRun& run, std::vector<std::wstring
     } else {
         DWORD status = 0;
         GetExitCodeProcess(started.hProcess, &status);
-        verdict = status == 0 ? kPassed : kFailed;
-        if (verdict == kFailed)
+        passed = status == 0;
+        if (!passed)
             said->insert(said->begin(), HowItEnded(status));
     }
     // Whatever the suite left running ends with it.
@@ -490,7 +488,7 @@ Verdict RunSuite(const Suite& suite, const KitRun& run, std::vector<std::wstring
         CloseHandle(job);
     WaitForSingleObject(started.hProcess, 5000);
     CloseHandle(started.hProcess);
-    return verdict;
+    return passed;
 }
 
 std::wstring InParentheses(const std::vector<std::wstring>& said)
@@ -587,13 +585,9 @@ int Run(int argc, wchar_t** argv)
             continue;
         }
         std::vector<std::wstring> said;
-        if (RunSuite(suite, run, &said) == kPassed) {
-            ++passed;
-            Print(L"passed  " + name + InParentheses(said) + L"\n");
-        } else {
-            ++failed;
-            Print(L"FAILED  " + name + InParentheses(said) + L"\n");
-        }
+        const bool itPassed = RunSuite(suite, run, &said);
+        ++(itPassed ? passed : failed);
+        Print((itPassed ? L"passed  " : L"FAILED  ") + name + InParentheses(said) + L"\n");
     }
     Print(std::to_wstring(passed) + L" passed, " + std::to_wstring(failed) + L" failed, " +
           std::to_wstring(skipped) + L" skipped\n");
