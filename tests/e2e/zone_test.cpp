@@ -21,8 +21,6 @@ namespace {
 
 std::wstring programPath;
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 // "Auto-deactivate in Hh Mm Ss (date text)": the seconds left and the date
 // text; false when the line has another shape.
 bool ParseSwitchOffLine(const std::wstring& line, int64_t* secondsLeft, std::wstring* dateText)
@@ -75,11 +73,11 @@ TEST(SwitchOffTime, ShownInWindowsZoneWhateverTzSays)
         ClickButton(window, IDC_ACTIVATE);
         const std::wstring line = ReadControlText(window, IDC_AUTO_LABEL);
         const int64_t after = static_cast<int64_t>(time(nullptr));
-        std::printf("%-20s %s\n", row.what, Narrow(line).c_str());
+        std::printf("%-20s %ls\n", row.what, line.c_str());
 
         int64_t left = 0;
         std::wstring dateText;
-        EXPECT_TRUE(ParseSwitchOffLine(line, &left, &dateText)) << Narrow(line);
+        EXPECT_TRUE(ParseSwitchOffLine(line, &left, &dateText)) << line;
         EXPECT_LE(left, 25 * 3600);
         // The switch-off lies on a whole minute, left seconds after the
         // clock the refresh read, which lies between before and after.
