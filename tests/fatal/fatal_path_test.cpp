@@ -16,7 +16,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "drive.h"
@@ -31,6 +33,10 @@ const ULONG_PTR kStackCookieCheckFailure = 2; // FAST_FAIL_STACK_COOKIE_CHECK_FA
 const ULONG_PTR kFatalAppExit = 7;            // FAST_FAIL_FATAL_APP_EXIT
 const ULONG_PTR kNotRead = ~ULONG_PTR(0);     // the path goes through an uncaught exception
 const DWORD kStackBufferOverrun = 0xC0000409; // STATUS_STACK_BUFFER_OVERRUN
+// The loader's breakpoint, natively, under WOW64 and for x64 emulated on Arm64:
+// handed back to the probe, it would end it before its fast fail.
+const DWORD kLoaderBreakpoints[] = {EXCEPTION_BREAKPOINT, 0x4000001F /* STATUS_WX86_BREAKPOINT */,
+                                    0x40000038 /* STATUS_EMULATION_BREAKPOINT */};
 
 // Generous for a busy machine: a process that waits on a message box does
 // not end at all.
@@ -94,7 +100,8 @@ ULONG_PTR ReadFastFailCode(const wchar_t* mode)
             if (record.ExceptionCode == kStackBufferOverrun && record.NumberParameters >= 1)
                 code = record.ExceptionInformation[0];
             // The loader's breakpoint goes on; anything else is the probe's own.
-            if (record.ExceptionCode != EXCEPTION_BREAKPOINT)
+            if (std::find(std::begin(kLoaderBreakpoints), std::end(kLoaderBreakpoints),
+                          record.ExceptionCode) == std::end(kLoaderBreakpoints))
                 answer = DBG_EXCEPTION_NOT_HANDLED;
             break;
         }
