@@ -4,9 +4,10 @@
 # from another folder, on a new Wine prefix and virtual display, whatever
 # the environment of whoever runs it holds. Parts, side by side: "refusals"
 # (suites that crash, hang or are missing, a program that is not Quillet,
-# Quillet already open, headless), "whole" (every suite; its output kept in
-# RUN-DIR), "other" (the released Quillet.exe copied elsewhere); "suite NAME
-# RUN-DIR" judges one suite by what the whole kit's run said of it.
+# Quillet already open, headless), "whole" (every suite, as the desktop is
+# found; its output kept in RUN-DIR), "other" (the released Quillet.exe copied
+# elsewhere, with --desktop as hosted CI runs it); "suite NAME RUN-DIR" judges
+# one suite by what the whole kit's run said of it.
 # Usage: prove_kit.sh PART KIT.ZIP SOURCE-DIR RUN-DIR [QUILLET_WINDOW.EXE CRASH HANG LIAR PASS]
 set -uo pipefail
 if [ "$1" = suite ]; then # the whole part has checked that each log ran all its tests
@@ -130,11 +131,11 @@ filtered=$(grep -l '^Note: ' "$run_dir"/logs/*.txt)
   { echo "FAIL: not every test ran: ${short}${filtered}"; failures=$((failures + 1)); }
 ;;
 other)
-echo "== the released Quillet.exe, copied elsewhere"
+echo "== the released Quillet.exe, copied elsewhere, with --desktop"
 other="$work/Другая сборка Ω"
 mkdir "$other"
 cp "$kit/Quillet.exe" "$other/Quillet.exe"
-kit "$kit" "$(windows_path "$other")\\Quillet.exe"
+kit "$kit" --desktop "$(windows_path "$other")\\Quillet.exe"
 check "the program-level suites passed it" 0 \
   "passed  win_main_tests" "passed  quillet_e2e_tests" "5 passed, 0 failed, 0 skipped"
 ;;
