@@ -34,7 +34,7 @@ const ULONG_PTR kFatalAppExit = 7;            // FAST_FAIL_FATAL_APP_EXIT
 const ULONG_PTR kNotRead = ~ULONG_PTR(0);     // the path goes through an uncaught exception
 const DWORD kStackBufferOverrun = 0xC0000409; // STATUS_STACK_BUFFER_OVERRUN
 // The loader's breakpoint, natively, under WOW64 and for x64 emulated on Arm64:
-// handed back to the probe, it would end it before its fast fail.
+// handed back to the probe, it could end it before its fast fail.
 const DWORD kLoaderBreakpoints[] = {EXCEPTION_BREAKPOINT, 0x4000001F /* STATUS_WX86_BREAKPOINT */,
                                     0x40000038 /* STATUS_EMULATION_BREAKPOINT */};
 
